@@ -1,0 +1,52 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "registry/ansi_code_page.h"
+
+namespace sacotin {
+
+// The item catalogue, liste.dat: an item number line, then a "Nom=" line with its name.
+//
+//   1234
+//   Nom=Epee
+//
+// Looking an item up reads the lines in order; a line equal to the item number text makes the
+// line after it the name line (that line is not compared itself), so the last matching number
+// line wins, and a match followed by an empty line (or by the end of the file) leaves the item
+// without a name. The displayed name is the name line without its first four characters.
+class Catalogue {
+ public:
+  // Builds the catalogue from the file's lines (already decoded, without line ends).
+  explicit Catalogue(const std::vector<std::u16string>& lines);
+  Catalogue() = default;
+
+  // Reads a catalogue file: ANSI code page text, lines ended by CR LF, LF or CR. Nothing when
+  // the file is missing, is not a regular file or can't be read.
+  static std::optional<Catalogue> readFile(const std::string& path, const AnsiCodePage& codePage);
+
+  // The name shown for an item: its display name, or the placeholder
+  // "** Objet non connu **   (1234)" when the catalogue has no name line for it.
+  std::u16string displayName(std::u16string_view itemNumberText) const;
+
+  // Every "Nom=" line's name, in file order, repetitions included.
+  const std::vector<std::u16string>& names() const { return names_; }
+
+  static std::u16string placeholder(std::u16string_view itemNumberText);
+
+ private:
+  // For every line text that some number line could match: the name line the lookup ends with
+  // (empty when it ends without one).
+  std::unordered_map<std::u16string, std::u16string> nameLines_;
+  std::vector<std::u16string> names_;
+};
+
+// Splits decoded catalogue text into lines: CR LF, a lone LF and a lone CR each end a line; a
+// last line without line end still counts.
+std::vector<std::u16string> splitCatalogueLines(std::u16string_view text);
+
+}  // namespace sacotin

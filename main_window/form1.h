@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "registry/ansi_code_page.h"
+#include "registry/game_registry.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace sacotin {
+
+class CrLabel;
+
+// Where the main window reads its data from.
+struct Form1Sources {
+  std::shared_ptr<RegistryBackend> registry;
+  std::shared_ptr<const AnsiCodePage> codePage;
+  QString cataloguePath;  // liste.dat
+
+  // The current user's registry and the liste.dat beside the executable.
+  static Form1Sources forThisMachine();
+};
+
+// The main window. In inventory mode it lists the accounts, the characters of the chosen account
+// and the items of the chosen character; in search mode it finds every character carrying one
+// item. Creating it runs the start-up sequence (accounts, first account, first character).
+class Form1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit Form1(Form1Sources sources, QWidget* parent = nullptr);
+  ~Form1() override;
+
+  enum Mode { InventoryMode = 1, SearchMode = 2 };
+  Mode mode() const { return mode_; }
+
+  // --- The window's behaviour, one method per step ---
+  void Form_Load();
+  void open_compte();
+  void open_chars(int withInventory);
+  void see_inv();
+  void open_file(std::string_view slotData);
+  QString conv(std::string_view slotData) const;
+  void load_search();
+  void search();
+
+  // --- Event handlers ---
+  void Combo1_Click();  // the user chose an account
+  void Combo2_Click();  // the user chose a character
+  void Command1_Click();
+  void mnu_recherche_Click();
+  void mnu_inv_Click();
+  void smnu_help_Click(int index);
+
+ private:
+  void buildLayout();
+  void buildMenus();
+  void setStatus(const QString& text);
+  void showFailure(const QString& text);
+  void repaintStatus();
+  // Selecting an entry from code (setting a chooser's text) never runs the chooser's choice
+  // behaviour; see the definitions for why.
+  void selectAccountText(const QString& text);
+  void selectCharacterText(const QString& text);
+  const Catalogue& catalogueForThisLoad();
+
+  Form1Sources sources_;
+  GameRegistry gameRegistry_;
+
+  // Main window state
+  Mode mode_ = InventoryMode;
+  int itemCount = 0;
+  QString savedAccount;
+  QString savedCharacter;
+  int accountIndex = 0;
+  int entryIndex = 0;
+  bool catalogueUnreadable_ = false;
+  std::optional<Catalogue> loadCatalogue_;  // the catalogue read for the current inventory load
+  QStringList pendingNames_;                // names of the current load, before they are listed
+
+ public:
+  // --- Controls, named as the tests and the layout name them ---
+  QFrame* Frame1[2] = {};
+  QFrame* Frame2 = nullptr;
+  QFrame* Frame3 = nullptr;
+  QFrame* Frame5 = nullptr;
+  QComboBox* Combo1 = nullptr;
+  QComboBox* Combo2 = nullptr;
+  QListWidget* List1 = nullptr;
+  CrLabel* Label1 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QLabel* Label5 = nullptr;
+  QComboBox* Combo3 = nullptr;
+  QLineEdit* Text1 = nullptr;
+  QListWidget* List2 = nullptr;
+  QAction* mnu_inv = nullptr;
+  QAction* mnu_recherche = nullptr;
+  QMenu* mnu_help = nullptr;
+  QAction* smnu_help[2] = {};
+};
+
+}  // namespace sacotin

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "registry/registry_backend.h"
+
+namespace sacotin {
+
+// The game's layout inside the current user's registry:
+//   Software\Vircom\T4C\<account>\Characters\<character>\Inventory
+// Paths are built by plain concatenation of the names the choosers hold. When the keys exist
+// only under Software\Wow6432Node (a 64-bit Wine prefix seen by the 32-bit game), they are read
+// there.
+class GameRegistry {
+ public:
+  explicit GameRegistry(RegistryBackend& backend);
+
+  std::unique_ptr<OpenKey> openAccounts();
+  std::unique_ptr<OpenKey> openCharacters(std::u16string_view account);
+  std::unique_ptr<OpenKey> openInventory(std::u16string_view account,
+                                         std::u16string_view character);
+
+  // Hands over the data of every inventory slot of an open inventory key, in enumeration order:
+  // values whose name starts with exactly "ItemI" and whose data is not empty.
+  static void forEachInventorySlot(OpenKey& inventory,
+                                   const std::function<void(std::string_view data)>& visit);
+
+  static bool isInventorySlot(std::u16string_view valueName, std::string_view data);
+
+ private:
+  std::unique_ptr<OpenKey> openBelowRoot(std::u16string_view relativePath);
+
+  RegistryBackend& backend_;
+};
+
+}  // namespace sacotin

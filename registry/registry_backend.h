@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace sacotin {
+
+// A registry key opened for reading. Destroying it closes the key.
+class OpenKey {
+ public:
+  virtual ~OpenKey() = default;
+
+  // Every subkey name, whole and exact, in the platform's enumeration order.
+  virtual void forEachSubkey(const std::function<void(const std::u16string& name)>& visit) = 0;
+
+  // Every value, in the platform's enumeration order: its exact name and its data as the ANSI
+  // registry functions hand it over (string types converted to the ANSI code page, with the
+  // terminating NUL counted the way the platform counts it), whole, however long.
+  virtual void forEachValue(
+      const std::function<void(const std::u16string& name, std::string_view data)>& visit) = 0;
+};
+
+// Read-only access to the current user's registry hive (HKEY_CURRENT_USER).
+class RegistryBackend {
+ public:
+  virtual ~RegistryBackend() = default;
+
+  // Opens a key by its full path relative to the hive, in one call. Null when it can't be
+  // opened (missing key, missing or unreadable hive, ...).
+  virtual std::unique_ptr<OpenKey> openKey(std::u16string_view path) = 0;
+};
+
+// The registry of the machine the program runs on: the real one on Windows; elsewhere the Wine
+// prefix's user.reg ($WINEPREFIX/user.reg, else ~/.wine/user.reg).
+std::unique_ptr<RegistryBackend> makeCurrentUserRegistry();
+
+}  // namespace sacotin

@@ -1,0 +1,31 @@
+#include "support/temp_files.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QStringList>
+
+namespace sacotin::testing {
+
+TempFiles::TempFiles() { dir_.setAutoRemove(true); }
+
+QString TempFiles::write(const QString& name, const QByteArray& bytes) const {
+  const QString path = dir_.filePath(name);
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+  return path;
+}
+
+QString TempFiles::writeUserReg(const QByteArray& body) const {
+  return write("user.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win32\n" + body);
+}
+
+QString TempFiles::writeCatalogue(const QStringList& lines) const {
+  QStringEncoder toCp1252("windows-1252");
+  return write("liste.dat", toCp1252(lines.join("\r\n") + "\r\n"));
+}
+
+QString testDataPath(const QString& relativePath) {
+  return QString(SACOTIN_TEST_DATA) + "/" + relativePath;
+}
+
+}  // namespace sacotin::testing
