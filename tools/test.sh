@@ -13,3 +13,4 @@ ctest --preset default
 cmake --preset asan
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=0 ctest --preset asan
+bash tools/fuzz.sh 60
