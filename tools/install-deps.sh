@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build, the tests and the demo need and this
-# machine lacks. Needs root (or sudo). Extra package names may be given as arguments.
+# Installs, from Debian's packages, whatever the build and the tests need and this machine lacks.
+# Needs root (or sudo). Extra package names may be given as arguments (tools/run.sh adds what
+# its virtual display and screenshot need).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth x11-apps "$@")
+          python3 "$@")
 
 missing=()
 for package in "${packages[@]}"; do

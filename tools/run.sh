@@ -13,8 +13,8 @@ headless=0
 [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && headless=1
 
 if [ "$headless" -eq 1 ]; then
-  # Xvfb comes with the test packages; the screenshot needs xwininfo, ImageMagick and a font.
-  bash tools/install-deps.sh x11-utils imagemagick fonts-dejavu-core
+  # The virtual display, xwininfo to find the window, ImageMagick's import for the screenshot.
+  bash tools/install-deps.sh xvfb x11-utils imagemagick fonts-dejavu-core
 else
   bash tools/install-deps.sh
 fi
@@ -41,9 +41,11 @@ done
 
 xvfb_pid=""
 app_pid=""
+runtime_dir=""
 stop_all() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  [ -n "$runtime_dir" ] && rm -rf "$runtime_dir"
   return 0
 }
 trap stop_all EXIT
@@ -59,7 +61,8 @@ done
 
 # Qt wants a private runtime folder; give it one rather than a warning.
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
-  export XDG_RUNTIME_DIR="$(mktemp -d)"
+  runtime_dir=$(mktemp -d)
+  export XDG_RUNTIME_DIR="$runtime_dir"
 fi
 QT_QPA_PLATFORM=xcb "$program" &
 app_pid=$!

@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/install-deps.sh
+python3 tools/make_demo_data.py --check
 
 cmake --preset default
 cmake --build --preset default
