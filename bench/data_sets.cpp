@@ -1,0 +1,112 @@
+#include "bench/data_sets.h"
+
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace sacotin::bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Generator options of each set.
+const std::map<std::string, std::string>& generatorOptions() {
+  static const std::map<std::string, std::string> options = {
+      {"typical", "--set typical"},
+      {"heavy", "--set heavy"},
+      {"lin-base", "--accounts 25 --characters 5 --slots 100 --catalogue 5000 --size-mb 0"},
+      {"lin-2x-accounts", "--accounts 50 --characters 5 --slots 100 --catalogue 5000 --size-mb 0"},
+      {"lin-2x-slots", "--accounts 25 --characters 5 --slots 200 --catalogue 5000 --size-mb 0"},
+      {"lin-2x-catalogue",
+       "--accounts 25 --characters 5 --slots 100 --catalogue 10000 --size-mb 0"},
+  };
+  return options;
+}
+
+fs::path rootFolder() {
+  if (const char* kept = std::getenv("SACOTIN_BENCH_DATA"); kept && *kept) return kept;
+  static QTemporaryDir temporary;
+  if (!temporary.isValid()) throw std::runtime_error("no temporary folder for the data sets");
+  return temporary.path().toStdString();
+}
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+// Files just written have a recent time, which the catalogue cache does not trust for long;
+// an hour back they look like files the game and the user wrote some time ago.
+const fs::file_time_type kAnHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+
+void ageFiles(const DataSet& data, fs::file_time_type time) {
+  fs::last_write_time(data.userReg, time);
+  fs::last_write_time(data.catalogue, time);
+}
+
+void writeEmptySet(const fs::path& folder) {
+  fs::create_directories(folder);
+  std::ofstream(folder / "user.reg", std::ios::binary)
+      << "WINE REGISTRY Version 2\n;; All keys relative to "
+         "REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n"
+         "\n#arch=win32\n";
+  std::ofstream(folder / "liste.dat", std::ios::binary);
+  std::ofstream(folder / "bench-info.txt") << "search_item=Epee\ncarriers=0\n";
+}
+
+void generate(const std::string& name, const fs::path& folder) {
+  if (name == "empty") return writeEmptySet(folder);
+  const auto options = generatorOptions().find(name);
+  if (options == generatorOptions().end()) throw std::invalid_argument("unknown set " + name);
+  const std::string command = std::string(SACOTIN_BENCH_PYTHON) + " " +
+                              quoted(SACOTIN_BENCH_GENERATOR) + " " + options->second + " --out " +
+                              quoted(folder) + " > /dev/null";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
+}
+
+DataSet load(const std::string& name, const fs::path& folder) {
+  DataSet data;
+  data.name = name;
+  data.folder = folder.string();
+  data.userReg = (folder / "user.reg").string();
+  data.catalogue = (folder / "liste.dat").string();
+  std::ifstream info(folder / "bench-info.txt");
+  std::string line;
+  while (std::getline(info, line)) {
+    const auto equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    const std::string key = line.substr(0, equals);
+    const std::string value = line.substr(equals + 1);
+    if (key == "search_item") data.searchItem = QString::fromStdString(value);
+    if (key == "carriers") data.carriers = std::stoi(value);
+    if (key == "accounts") data.accounts = std::stoi(value);
+    if (key == "characters") data.characters = std::stoi(value);
+    if (key == "slots_per_character") data.slotsPerCharacter = std::stoi(value);
+  }
+  data.userRegBytes = static_cast<long long>(fs::file_size(data.userReg));
+  ageFiles(data, kAnHourAgo);
+  return data;
+}
+
+}  // namespace
+
+const DataSet& dataSet(const std::string& name) {
+  static std::map<std::string, std::unique_ptr<DataSet>> sets;
+  auto& set = sets[name];
+  if (!set) {
+    const fs::path folder = rootFolder() / name;
+    if (!fs::exists(folder / "bench-info.txt")) generate(name, folder);
+    set = std::make_unique<DataSet>(load(name, folder));
+  }
+  return *set;
+}
+
+void markFilesChanged(const DataSet& data) {
+  static int changes = 0;
+  ++changes;
+  ageFiles(data, kAnHourAgo + std::chrono::milliseconds(changes));
+}
+
+}  // namespace sacotin::bench

@@ -1,0 +1,233 @@
+// Measures what a user waits for, on generated Wine prefixes (see bench/data_sets.h):
+//
+//   Floor/<set>               read and parse user.reg once, read liste.dat once: the least any
+//                             start-up or search has to do
+//   EmptyWindow               the main window created and shown on a registry without keys
+//   Startup/<set>             from creating the main window to its first inventory, shown
+//   SeeInv/<set>              one inventory load of the first character, files already read
+//   Search/<set>              one whole search for the item half the characters carry
+//   SearchFilesChanged/<set>  the same after user.reg and liste.dat changed on disk
+//   Naive*/<set>              the same work reading liste.dat once per slot (baseline)
+//
+// The window runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise. At the end
+// the process's peak resident set size is printed.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "bench/data_sets.h"
+#include "bench/naive_reference.h"
+#include "catalogue/catalogue.h"
+#include "main_window/form1.h"
+#include "registry/wine_user_registry.h"
+
+namespace sacotin::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kCodePage = 1252;
+
+double peakRssMiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB on Linux
+}
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::shared_ptr<RegistryBackend> userRegistry(const DataSet& data) {
+  return std::make_shared<WineUserRegistry>(data.userReg, makeAnsiCodePage(kCodePage));
+}
+
+// The main window on a data set, shown and painted, as at the program's start.
+std::unique_ptr<Form1> showWindow(const DataSet& data) {
+  Form1Sources sources{userRegistry(data), makeAnsiCodePage(kCodePage),
+                       QString::fromStdString(data.catalogue)};
+  auto window = std::make_unique<Form1>(std::move(sources));
+  window->show();
+  QCoreApplication::processEvents();
+  return window;
+}
+
+void addCommonCounters(benchmark::State& state, const DataSet& data) {
+  state.counters["user_reg_MB"] = static_cast<double>(data.userRegBytes) / 1e6;
+  state.counters["peak_rss_MiB"] = peakRssMiB();
+}
+
+void Floor(benchmark::State& state, const std::string& set) {
+  const DataSet& data = dataSet(set);
+  const auto codePage = makeAnsiCodePage(kCodePage);
+  for (auto _ : state) {
+    WineUserRegistry registry(data.userReg, makeAnsiCodePage(kCodePage));
+    auto root = registry.openKey(u"Software\\Vircom\\T4C");
+    auto catalogue = Catalogue::readFile(data.catalogue, *codePage);
+    if (!root || !catalogue) state.SkipWithError("data set unreadable");
+    benchmark::DoNotOptimize(catalogue);
+  }
+  addCommonCounters(state, data);
+}
+
+void Startup(benchmark::State& state, const std::string& set) {
+  const DataSet& data = dataSet(set);
+  int listed = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    auto window = showWindow(data);
+    state.SetIterationTime(secondsSince(start));
+    listed = window->List1->count();
+    window.reset();  // closing is not part of the start-up
+  }
+  if (set != "empty" && listed == 0) state.SkipWithError("no inventory listed at start-up");
+  state.counters["items_listed"] = listed;
+  addCommonCounters(state, data);
+}
+
+void SeeInv(benchmark::State& state, const std::string& set) {
+  const DataSet& data = dataSet(set);
+  auto window = showWindow(data);
+  for (auto _ : state) {
+    window->see_inv();
+    QCoreApplication::processEvents();
+  }
+  if (window->List1->count() != data.slotsPerCharacter) state.SkipWithError("wrong item count");
+  state.counters["slots"] = window->List1->count();
+  addCommonCounters(state, data);
+}
+
+// One whole search; with filesChanged, user.reg and liste.dat are given a new modification time
+// before each run (not timed), so the run reads both again.
+void Search(benchmark::State& state, const std::string& set, bool filesChanged) {
+  const DataSet& data = dataSet(set);
+  auto window = showWindow(data);
+  window->mnu_recherche_Click();
+  window->Combo3->setEditText(data.searchItem);
+  for (auto _ : state) {
+    if (filesChanged) markFilesChanged(data);
+    const auto start = Clock::now();
+    window->search();
+    QCoreApplication::processEvents();
+    state.SetIterationTime(secondsSince(start));
+  }
+  if (window->List2->count() != data.carriers) state.SkipWithError("wrong result count");
+  state.counters["result_lines"] = window->List2->count();
+  state.counters["characters"] = data.characters;
+  addCommonCounters(state, data);
+}
+
+void NaiveSeeInv(benchmark::State& state, const std::string& set) {
+  const DataSet& data = dataSet(set);
+  auto registry = userRegistry(data);
+  const auto codePage = makeAnsiCodePage(kCodePage);
+  NaiveInventoryReader reader(*registry, data.catalogue, *codePage);
+  // The first character of the first account, as the window shows at start-up.
+  std::u16string account, character;
+  registry->openKey(u"Software\\Vircom\\T4C")->forEachSubkey([&](const std::u16string& name) {
+    if (account.empty()) account = name;
+  });
+  registry->openKey(u"Software\\Vircom\\T4C\\" + account + u"\\Characters")
+      ->forEachSubkey([&](const std::u16string& name) {
+        if (character.empty()) character = name;
+      });
+  std::size_t slotCount = 0;
+  for (auto _ : state) slotCount = reader.inventory(account, character).size();
+  if (slotCount != static_cast<std::size_t>(data.slotsPerCharacter)) {
+    state.SkipWithError("wrong item count");
+  }
+  state.counters["slots"] = static_cast<double>(slotCount);
+}
+
+void NaiveSearch(benchmark::State& state, const std::string& set) {
+  const DataSet& data = dataSet(set);
+  auto registry = userRegistry(data);
+  const auto codePage = makeAnsiCodePage(kCodePage);
+  NaiveInventoryReader reader(*registry, data.catalogue, *codePage);
+  std::size_t found = 0;
+  for (auto _ : state) found = reader.search(data.searchItem.toStdU16String()).size();
+  if (found != static_cast<std::size_t>(data.carriers)) state.SkipWithError("wrong result count");
+  state.counters["result_lines"] = static_cast<double>(found);
+}
+
+// One slot looked up the naive way; from it, what a whole naive search of the set would take
+// (one lookup per slot of every character).
+void NaiveLookup(benchmark::State& state, const std::string& set) {
+  const DataSet& data = dataSet(set);
+  auto registry = userRegistry(data);
+  const auto codePage = makeAnsiCodePage(kCodePage);
+  NaiveInventoryReader reader(*registry, data.catalogue, *codePage);
+  const char slot[] = {'\x34', '\x12'};
+  double seconds = 0;
+  for (auto _ : state) {
+    const auto start = Clock::now();
+    benchmark::DoNotOptimize(reader.lookUp(std::string_view(slot, 2)));
+    seconds += secondsSince(start);
+  }
+  const double slotCount = static_cast<double>(data.characters) * data.slotsPerCharacter;
+  state.counters["whole_search_estimate_s"] =
+      seconds / static_cast<double>(state.iterations()) * slotCount;
+}
+
+void registerAll() {
+  using benchmark::RegisterBenchmark;
+  const auto ms = benchmark::kMillisecond;
+  for (const std::string set :
+       {"Typical", "Heavy", "LinBase", "Lin2xAccounts", "Lin2xSlots", "Lin2xCatalogue"}) {
+    std::string folder = set == "Typical"         ? "typical"
+                         : set == "Heavy"         ? "heavy"
+                         : set == "LinBase"       ? "lin-base"
+                         : set == "Lin2xAccounts" ? "lin-2x-accounts"
+                         : set == "Lin2xSlots"    ? "lin-2x-slots"
+                                                  : "lin-2x-catalogue";
+    RegisterBenchmark(("Floor/" + set).c_str(), Floor, folder)->Unit(ms);
+    RegisterBenchmark(("Startup/" + set).c_str(), Startup, folder)->Unit(ms)->UseManualTime();
+    RegisterBenchmark(("Search/" + set).c_str(), Search, folder, false)->Unit(ms)->UseManualTime();
+    if (set == "Typical" || set == "Heavy") {
+      RegisterBenchmark(("SeeInv/" + set).c_str(), SeeInv, folder)->Unit(ms);
+      RegisterBenchmark(("SearchFilesChanged/" + set).c_str(), Search, folder, true)
+          ->Unit(ms)
+          ->UseManualTime();
+      RegisterBenchmark(("NaiveLookup/" + set).c_str(), NaiveLookup, folder)->Unit(ms);
+    }
+    if (set == "Typical") {
+      RegisterBenchmark(("NaiveSeeInv/" + set).c_str(), NaiveSeeInv, folder)->Unit(ms);
+      RegisterBenchmark(("NaiveSearch/" + set).c_str(), NaiveSearch, folder)->Unit(ms);
+    }
+  }
+  RegisterBenchmark("EmptyWindow", Startup, std::string("empty"))->Unit(ms)->UseManualTime();
+}
+
+}  // namespace
+}  // namespace sacotin::bench
+
+namespace {
+
+// The offscreen platform warns on every window shown that it can't pass size hints on; that
+// noise would bury the table.
+void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext& context,
+                            const QString& message) {
+  if (message.contains(QStringLiteral("propagateSizeHints"))) return;
+  std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qInstallMessageHandler(quietOffscreenWarnings);
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  sacotin::bench::registerAll();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::fprintf(stderr, "peak RSS (ru_maxrss): %.1f MiB\n", sacotin::bench::peakRssMiB());
+  return 0;
+}
