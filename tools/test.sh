@@ -10,6 +10,7 @@ python3 tools/make_demo_data.py --check
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+bash tools/bench-smoke.sh build/default
 
 cmake --preset asan
 cmake --build --preset asan
