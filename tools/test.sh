@@ -10,9 +10,9 @@ python3 tools/make_demo_data.py --check
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
-bash tools/bench-smoke.sh build/default
 
 cmake --preset asan
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=0 ctest --preset asan
 bash tools/fuzz.sh 60
+bash tools/bench-smoke.sh build/default
