@@ -11,7 +11,6 @@
 // repeated with a larger one, so nothing is ever taken from a blank, truncated or stale buffer.
 #include <windows.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "registry/registry_backend.h"
@@ -29,28 +28,9 @@ std::u16string fromWide(const wchar_t* text, DWORD length) {
   return std::u16string(text, text + length);
 }
 
-// Longest subkey name, value name and value data of a key (in characters or bytes), as the
-// key reports them; a starting size for the buffers, which still grow if it was too small.
-struct KeySizes {
-  DWORD subkeyName = 0;
-  DWORD valueName = 0;
-  DWORD valueData = 0;
-};
-
-KeySizes querySizes(HKEY key) {
-  KeySizes sizes;
-  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &sizes.subkeyName, nullptr, nullptr,
-                       &sizes.valueName, &sizes.valueData, nullptr, nullptr) != ERROR_SUCCESS) {
-    return KeySizes{};
-  }
-  return sizes;
-}
-
-// A buffer for a name of `longest` characters plus its NUL, never smaller than 256.
-template <typename Char>
-std::vector<Char> nameBuffer(DWORD longest) {
-  return std::vector<Char>(std::max<DWORD>(longest, 255) + 1);
-}
+// Buffers start at the size of the longest names Windows allows (255 characters plus NUL)
+// and of ordinary item data; longer names and data make them grow.
+constexpr std::size_t kFirstBufferSize = 256;
 
 template <typename Char>
 bool grow(std::vector<Char>& buffer) {
@@ -67,7 +47,7 @@ class Win32Key final : public OpenKey {
   Win32Key& operator=(const Win32Key&) = delete;
 
   void forEachSubkey(const std::function<void(const std::u16string& name)>& visit) override {
-    auto name = nameBuffer<wchar_t>(querySizes(key_).subkeyName);
+    std::vector<wchar_t> name(kFirstBufferSize);
     for (DWORD index = 0;;) {
       DWORD length = static_cast<DWORD>(name.size());
       const LSTATUS result =
@@ -83,10 +63,9 @@ class Win32Key final : public OpenKey {
 
   void forEachValue(const std::function<void(const std::u16string& name, std::string_view data)>&
                         visit) override {
-    const KeySizes sizes = querySizes(key_);
-    auto wideName = nameBuffer<wchar_t>(sizes.valueName);
-    auto ansiName = nameBuffer<char>(sizes.valueName);
-    std::vector<BYTE> data(std::max<DWORD>(sizes.valueData, 256));
+    std::vector<wchar_t> wideName(kFirstBufferSize);
+    std::vector<char> ansiName(kFirstBufferSize);
+    std::vector<BYTE> data(kFirstBufferSize);
     for (DWORD index = 0;; ++index) {
       DWORD nameLength = 0;
       if (!readValueName(index, wideName, nameLength)) return;
