@@ -69,7 +69,7 @@ std::vector<std::u16string> splitCatalogueLines(std::u16string_view text) {
   return lines;
 }
 
-std::optional<Catalogue> Catalogue::readFile(const std::string& path,
+std::optional<Catalogue> Catalogue::readFile(const std::filesystem::path& path,
                                              const AnsiCodePage& codePage) {
   // Only a regular file is opened: a FIFO or a device would block or never end.
   std::error_code error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,8 +27,10 @@ class Catalogue {
   Catalogue() = default;
 
   // Reads a catalogue file: ANSI code page text, lines ended by CR LF, LF or CR. Nothing when
-  // the file is missing, is not a regular file or can't be read.
-  static std::optional<Catalogue> readFile(const std::string& path, const AnsiCodePage& codePage);
+  // the file is missing, is not a regular file or can't be read. The path is a filesystem path,
+  // so a folder name with letters outside the ANSI code page still opens on Windows.
+  static std::optional<Catalogue> readFile(const std::filesystem::path& path,
+                                           const AnsiCodePage& codePage);
 
   // The name shown for an item: its display name, or the placeholder
   // "** Objet non connu **   (1234)" when the catalogue has no name line for it.

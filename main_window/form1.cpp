@@ -1,10 +1,87 @@
+// The main window: its layout, its status line, the start-up sequence and the inventory mode.
 #include "main_window/form1.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFont>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
+#include <QPushButton>
+#include <filesystem>
 
 #include "main_window/cr_label.h"
+#include "main_window/list_box_order.h"
+#include "registry/item_number.h"
 
 namespace sacotin {
+namespace {
+
+const QChar kLineBreak(13);
+const QColor kFailureColour(255, 0, 0);
+
+// The layout is given in twips, 15 to a device-independent pixel; Qt scales pixels on high-DPI
+// screens.
+constexpr int kTwipsPerPixel = 15;
+
+QRect twips(int left, int top, int width, int height) {
+  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+               height / kTwipsPerPixel);
+}
+
+QString twoLines(const QString& first, const QString& second) {
+  return first + kLineBreak + second;
+}
+
+QString itemCountLine(int count) {
+  return QStringLiteral("Vous possedez ") + QString::number(count) + QStringLiteral(" objets");
+}
+
+// A frame without caption at a fixed place inside its container.
+QFrame* makeFrame(QWidget* container, const QRect& geometry) {
+  auto* frame = new QFrame(container);
+  frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+  frame->setGeometry(geometry);
+  return frame;
+}
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+// Elements of a control array share the name and carry their index.
+template <typename Object>
+Object* namedElement(Object* object, const char* name, int index) {
+  object->setObjectName(QString::fromLatin1(name));
+  object->setProperty("index", index);
+  return object;
+}
+
+// Fills a chooser with the names of one enumeration, in enumeration order, in one go, and
+// indexes the row of the first entry of each text.
+void fillChooser(QComboBox* chooser, QHash<QString, int>& rows, const QStringList& names) {
+  chooser->addItems(names);
+  rows.clear();
+  rows.reserve(names.size());
+  for (int row = 0; row < names.size(); ++row) rows.insert(names.at(row), row);  // keeps first
+}
+
+QStringList subkeyNames(OpenKey& key) {
+  QStringList names;
+  key.forEachSubkey(
+      [&names](const std::u16string& name) { names.append(QString::fromStdU16String(name)); });
+  return names;
+}
+
+}  // namespace
 
 Form1Sources Form1Sources::forThisMachine() {
   return {makeCurrentUserRegistry(), systemAnsiCodePage(),
@@ -12,18 +89,266 @@ Form1Sources Form1Sources::forThisMachine() {
 }
 
 Form1::Form1(Form1Sources sources, QWidget* parent)
-    : QMainWindow(parent), sources_(std::move(sources)), gameRegistry_(*sources_.registry) {}
+    : QMainWindow(parent), sources_(std::move(sources)), gameRegistry_(*sources_.registry) {
+  buildLayout();
+  buildMenus();
+  Form_Load();
+}
 
 Form1::~Form1() = default;
 
-void Form1::Form_Load() {}
-void Form1::open_compte() {}
-void Form1::open_chars(int) {}
-void Form1::see_inv() {}
-void Form1::open_file(std::string_view) {}
-QString Form1::conv(std::string_view) const { return {}; }
-void Form1::Combo1_Click() {}
-void Form1::Combo2_Click() {}
-void Form1::Command1_Click() {}
+// --- Layout ---
+
+void Form1::buildLayout() {
+  setWindowTitle(QStringLiteral("Sacotin"));
+  const QString iconPath = QStringLiteral(":/icons/sacotin.png");
+  if (QFile::exists(iconPath)) setWindowIcon(QIcon(iconPath));
+
+  // Controls sit at fixed places: there is no layout, so resizing the window moves nothing.
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("Form1_client"));
+  setCentralWidget(client);
+
+  Frame1[0] = namedElement(makeFrame(client, twips(120, 0, 4575, 7695)), "Frame1", 0);
+  QFrame* outer = Frame1[0];
+
+  Frame2 = named(makeFrame(outer, twips(120, 6600, 4335, 975)), "Frame2");
+  Label1 = named(new CrLabel(Frame2), "Label1");
+  Label1->setGeometry(twips(360, 240, 3255, 615));
+  QFont statusFont(QStringLiteral("MS Sans Serif"));
+  statusFont.setPointSizeF(9.75);
+  statusFont.setBold(true);
+  Label1->setFont(statusFont);
+  QPalette statusPalette = Label1->palette();
+  statusPalette.setColor(QPalette::WindowText, Qt::black);
+  Label1->setPalette(statusPalette);
+
+  // The inventory frame.
+  Frame1[1] = namedElement(makeFrame(outer, twips(120, 120, 4335, 5655)), "Frame1", 1);
+  Combo1 = named(new QComboBox(Frame1[1]), "Combo1");
+  Combo1->setGeometry(twips(360, 480, 3615, 315));
+  Combo2 = named(new QComboBox(Frame1[1]), "Combo2");
+  Combo2->setGeometry(twips(360, 840, 3615, 315));
+  // Sorted: listLoadedItems adds the names already in the list box's order (see there).
+  List1 = named(new QListWidget(Frame1[1]), "List1");
+  List1->setGeometry(twips(360, 1320, 3615, 3765));
+
+  // The search frame: same place as the inventory frame, shown only in search mode.
+  Frame5 = named(makeFrame(outer, twips(120, 120, 4335, 5655)), "Frame5");
+  Frame5->hide();
+  Label5 =
+      named(new QLabel(QStringLiteral("Choisissez dans la liste ou saisissez librement :"), Frame5),
+            "Label5");
+  Label5->setGeometry(twips(360, 360, 3255, 255));
+  Label5->setWordWrap(true);
+  Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Combo3 = named(new QComboBox(Frame5), "Combo3");
+  Combo3->setGeometry(twips(360, 720, 3615, 315));
+  Combo3->setEditable(true);
+  // What the user types stays as typed and is never added as an entry.
+  Combo3->setCompleter(nullptr);
+  Combo3->setInsertPolicy(QComboBox::NoInsert);
+  Text1 = named(new QLineEdit(QStringLiteral("mots libres : désactivé pour le moment"), Frame5),
+                "Text1");
+  Text1->setGeometry(twips(360, 1080, 3615, 285));
+  Text1->setEnabled(false);
+  List2 = named(new QListWidget(Frame5), "List2");
+  List2->setGeometry(twips(360, 1560, 3615, 3570));
+
+  Frame3 = named(makeFrame(outer, twips(120, 5760, 4335, 855)), "Frame3");
+  Command1 = named(new QPushButton(QStringLiteral("Rafraichir"), Frame3), "Command1");
+  Command1->setGeometry(twips(360, 240, 3615, 495));
+
+  // Keyboard order: the inventory list first, the character chooser before the account chooser,
+  // then the search controls and the action button.
+  setTabOrder(List1, Combo2);
+  setTabOrder(Combo2, Combo1);
+  setTabOrder(Combo1, Combo3);
+  setTabOrder(Combo3, Text1);
+  setTabOrder(Text1, List2);
+  setTabOrder(List2, Command1);
+  List1->setFocus();
+
+  connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+  connect(Combo2, &QComboBox::activated, this, [this] { Combo2_Click(); });
+  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+}
+
+void Form1::buildMenus() {
+  QMenuBar* bar = menuBar();
+  mnu_inv = named(bar->addAction(QStringLiteral("Inventaire")), "mnu_inv");
+  mnu_inv->setVisible(false);
+  mnu_recherche = named(bar->addAction(QStringLiteral("Recherche")), "mnu_recherche");
+  mnu_help = named(bar->addMenu(QStringLiteral("?")), "mnu_help");
+  mnu_help->menuAction()->setObjectName(QStringLiteral("mnu_help"));
+  smnu_help[0] = namedElement(mnu_help->addAction(QStringLiteral("aide")), "smnu_help", 0);
+  smnu_help[1] = namedElement(mnu_help->addAction(QStringLiteral("à propos")), "smnu_help", 1);
+
+  connect(mnu_inv, &QAction::triggered, this, [this] { mnu_inv_Click(); });
+  connect(mnu_recherche, &QAction::triggered, this, [this] { mnu_recherche_Click(); });
+  for (int index = 0; index < 2; ++index) {
+    connect(smnu_help[index], &QAction::triggered, this, [this, index] { smnu_help_Click(index); });
+  }
+
+  // The client area is 4770 x 7785 twips below the menu bar.
+  const QRect client = twips(0, 0, 4770, 7785);
+  resize(client.width(), client.height() + bar->sizeHint().height());
+}
+
+// --- Status line ---
+
+void Form1::setStatus(const QString& text) { Label1->setText(text); }
+
+// Failures turn the status text red for the rest of the run: nothing sets it back.
+void Form1::showFailure(const QString& text) {
+  QPalette palette = Label1->palette();
+  palette.setColor(QPalette::WindowText, kFailureColour);
+  Label1->setPalette(palette);
+  setStatus(text);
+}
+
+// The window isn't repainted while a long step runs; the status line is, on request.
+void Form1::repaintStatus() { Label1->repaint(); }
+
+// --- Selection from code ---
+
+// Setting a chooser's text from code selects the first entry with exactly that text, or no
+// entry at all when none has it, and never runs the chooser's choice behaviour (Combo1_Click,
+// Combo2_Click): those run only when the user chooses (the `activated` signal). Every step that
+// needs the characters or the items loaded calls open_chars or see_inv itself, so running them
+// again from the selection would only read the registry and the catalogue a second time for the
+// same result, and a search run would load each inventory twice. Leaving search mode, which
+// must show what the user's own choice would show, replays that choice by calling Combo1_Click
+// and Combo2_Click after selecting.
+void Form1::selectAccountText(const QString& text) {
+  Combo1->setCurrentIndex(accountRows_.value(text, -1));
+}
+
+// As selectAccountText, for the character chooser.
+void Form1::selectCharacterText(const QString& text) {
+  Combo2->setCurrentIndex(characterRows_.value(text, -1));
+}
+
+// --- Start-up and inventory mode ---
+
+void Form1::Form_Load() {
+  mode_ = InventoryMode;
+  setStatus(QStringLiteral("Searching Registery"));
+  repaintStatus();
+  open_compte();
+}
+
+void Form1::open_compte() {
+  std::unique_ptr<OpenKey> accounts = gameRegistry_.openAccounts();
+  if (!accounts) {
+    showFailure(twoLines(QStringLiteral("Vous n'avez jamais installé T4c"),
+                         QStringLiteral("ou ne l'avez jamais lancé")));
+    return;
+  }
+  fillChooser(Combo1, accountRows_, subkeyNames(*accounts));
+  selectAccountText(Combo1->itemText(0));
+  accounts.reset();  // one key open at a time
+  open_chars(1);
+}
+
+void Form1::open_chars(int withInventory) {
+  Combo2->clear();
+  characterRows_.clear();
+  const QString account = Combo1->currentText();
+  std::unique_ptr<OpenKey> characters = gameRegistry_.openCharacters(account.toStdU16String());
+  if (!characters) {
+    showFailure(twoLines(QStringLiteral("Impossible d'acceder aux personnages"),
+                         QStringLiteral("du compte ") + account));
+    return;
+  }
+  fillChooser(Combo2, characterRows_, subkeyNames(*characters));
+  selectCharacterText(Combo2->itemText(0));
+  characters.reset();
+  if (withInventory == 1) see_inv();
+}
+
+void Form1::see_inv() {
+  setStatus(QStringLiteral("Scan le registre ..."));
+  repaintStatus();
+  List1->clear();
+  const QString character = Combo2->currentText();
+  std::unique_ptr<OpenKey> inventory = gameRegistry_.openInventory(
+      Combo1->currentText().toStdU16String(), character.toStdU16String());
+  if (!inventory) {
+    showFailure(twoLines(QStringLiteral("Impossible d'ouvrir l'inventaire"),
+                         QStringLiteral("de ") + character));
+    return;
+  }
+  itemCount = 0;
+  pendingNames_.clear();
+  catalogueUnreadable_ = false;
+  GameRegistry::forEachInventorySlot(*inventory, [this](std::string_view slotData) {
+    open_file(slotData);
+    ++itemCount;
+  });
+  inventory.reset();
+  listLoadedItems();
+}
+
+// Looks one slot up in the catalogue. The name is collected and shown when the load ends (see
+// listLoadedItems); the count shown then is the one each slot would have shown last.
+void Form1::open_file(std::string_view slotData) {
+  pendingNames_.append(QString::fromStdU16String(
+      catalogueForThisLoad().displayName(conv(slotData).toStdU16String())));
+}
+
+QString Form1::conv(std::string_view slotData) const {
+  return QString::fromStdU16String(itemNumberText(slotData));
+}
+
+// The catalogue is read once per inventory load, at its first slot, and dropped at the end of
+// the load: a change to liste.dat shows at the next load. When it can't be read, every item gets
+// the placeholder name and the load reports it.
+const Catalogue& Form1::catalogueForThisLoad() {
+  if (!loadCatalogue_) {
+    loadCatalogue_ = Catalogue::readFile(
+        std::filesystem::path(sources_.cataloguePath.toStdU16String()), *sources_.codePage);
+    if (!loadCatalogue_) {
+      catalogueUnreadable_ = true;
+      loadCatalogue_.emplace();
+    }
+  }
+  return *loadCatalogue_;
+}
+
+// List1 is a sorted list: the names appear in alphabetical order whatever the order of the
+// slots. They are sorted once and added in one go rather than inserted one by one at their
+// sorted place; the window isn't repainted during a load, so the user sees the same list and
+// the same final count either way.
+void Form1::listLoadedItems() {
+  loadCatalogue_.reset();
+  if (pendingNames_.isEmpty()) return;  // no slot: the status stays "Scan le registre ..."
+  sortLikeListBox(pendingNames_);
+  List1->addItems(pendingNames_);
+  pendingNames_.clear();
+  if (catalogueUnreadable_) {
+    showFailure(twoLines(QStringLiteral("Impossible de lire liste.dat"), itemCountLine(itemCount)));
+  } else {
+    setStatus(twoLines(Combo2->currentText(), itemCountLine(itemCount)));
+  }
+}
+
+// --- Event handlers ---
+
+void Form1::Combo1_Click() { open_chars(1); }
+
+void Form1::Combo2_Click() { see_inv(); }
+
+void Form1::Command1_Click() {
+  if (mode_ == InventoryMode) {
+    setStatus(QStringLiteral("Searching Registery"));
+    see_inv();
+  }
+  if (mode_ == SearchMode) {
+    setStatus(twoLines(QStringLiteral("Recherche ..."), QStringLiteral("Patientez ...")));
+    repaintStatus();
+    search();
+  }
+}
 
 }  // namespace sacotin

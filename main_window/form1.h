@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -76,6 +77,8 @@ class Form1 : public QMainWindow {
   void selectAccountText(const QString& text);
   void selectCharacterText(const QString& text);
   const Catalogue& catalogueForThisLoad();
+  // Puts the names collected by the current inventory load into List1 and counts them.
+  void listLoadedItems();
 
   Form1Sources sources_;
   GameRegistry gameRegistry_;
@@ -90,6 +93,14 @@ class Form1 : public QMainWindow {
   bool catalogueUnreadable_ = false;
   std::optional<Catalogue> loadCatalogue_;  // the catalogue read for the current inventory load
   QStringList pendingNames_;                // names of the current load, before they are listed
+  // Row of the first entry with a given text in Combo1 / Combo2, kept with their lists so that
+  // selecting by text stays quick with tens of thousands of entries.
+  QHash<QString, int> accountRows_;
+  QHash<QString, int> characterRows_;
+
+  // --- Search mode helpers (search_mode.cpp) ---
+  // load_search's work; false when liste.dat can't be read (the chooser is then left empty).
+  bool fillSearchChooser();
 
  public:
   // --- Controls, named as the tests and the layout name them ---

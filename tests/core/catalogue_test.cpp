@@ -1,0 +1,145 @@
+// Looking items up in liste.dat and scanning its names.
+#include "catalogue/catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "registry/ansi_code_page.h"
+
+namespace sacotin {
+namespace {
+
+const std::u16string kUnknown1234 = u"** Objet non connu **   (1234)";
+
+std::u16string nameIn(const std::vector<std::u16string>& lines, std::u16string_view number) {
+  return Catalogue(lines).displayName(number);
+}
+
+TEST(CatalogueLookup, NameLineAfterTheNumberLine) {
+  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee"}, u"1234"), u"Epee");
+  // The first four characters are dropped whatever they are.
+  EXPECT_EQ(nameIn({u"1234", u"Name=Epee"}, u"1234"), u"=Epee");
+  EXPECT_EQ(nameIn({u"1233", u"Nom=Arc", u"1234", u"Nom=Epee", u"1235", u"Nom=Casque"}, u"1234"),
+            u"Epee");
+}
+
+TEST(CatalogueLookup, TheLastMatchWins) {
+  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234", u"Nom=Hache"}, u"1234"), u"Hache");
+  // A later match followed by an empty line takes the name away again.
+  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234", u""}, u"1234"), kUnknown1234);
+  // ... and a still later one gives it back.
+  EXPECT_EQ(nameIn({u"1234", u"", u"1234", u"Nom=Hache"}, u"1234"), u"Hache");
+}
+
+TEST(CatalogueLookup, TheNameLineIsNeverComparedItself) {
+  // The second 1234 is the first one's name line; the third is a new match.
+  EXPECT_EQ(nameIn({u"1234", u"1234"}, u"1234"), u"");  // "1234" minus four characters
+  EXPECT_EQ(nameIn({u"1234", u"1234", u"Nom=Epee"}, u"1234"), u"");
+  EXPECT_EQ(nameIn({u"1234", u"1234", u"1234", u"Nom=Epee"}, u"1234"), u"Epee");
+  EXPECT_EQ(nameIn({u"1234", u"123456", u"1234", u"Nom=Epee"}, u"1234"), u"Epee");
+  EXPECT_EQ(nameIn({u"7", u"1234", u"Nom=Epee"}, u"7"), u"");  // "1234" minus four characters
+}
+
+TEST(CatalogueLookup, OnlyTheExactNumberTextMatches) {
+  EXPECT_EQ(nameIn({u"01234", u"Nom=Epee"}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u" 1234", u"Nom=Epee"}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1234 ", u"Nom=Epee"}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u"Nom=Epee"}, u"1234"), kUnknown1234);
+}
+
+TEST(CatalogueLookup, ItemsWithoutNameGetThePlaceholder) {
+  EXPECT_EQ(nameIn({}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1235", u"Nom=Arc"}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1234", u""}, u"1234"), kUnknown1234);
+  EXPECT_EQ(Catalogue::placeholder(u"0"), u"** Objet non connu **   (0)");
+}
+
+TEST(CatalogueLookup, AMatchOnTheLastLineHasNoNameLine) {
+  EXPECT_EQ(nameIn({u"1234"}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234"}, u"1234"), kUnknown1234);
+}
+
+TEST(CatalogueLookup, ShortNameLinesGiveAnEmptyName) {
+  EXPECT_EQ(nameIn({u"1234", u"Nom="}, u"1234"), u"");
+  EXPECT_EQ(nameIn({u"1234", u"No"}, u"1234"), u"");
+  EXPECT_EQ(nameIn({u"1234", u"N"}, u"1234"), u"");
+  EXPECT_EQ(nameIn({u"1234", u"Nom=x"}, u"1234"), u"x");
+}
+
+TEST(CatalogueNames, NameLinesInFileOrderWithRepetitions) {
+  const Catalogue catalogue({u"2", u"Nom=Zebre", u"1", u"Nom=Arc", u"3", u"Nom=Zebre", u"Nom=",
+                             u"nom=minuscule", u"NOM=Majuscule", u"Name=Autre", u"Nom", u"4",
+                             u"Nom=Épée"});
+  EXPECT_EQ(catalogue.names(),
+            (std::vector<std::u16string>{u"Zebre", u"Arc", u"Zebre", u"", u"Épée"}));
+}
+
+TEST(CatalogueLines, CrLfLfAndCrEndLines) {
+  EXPECT_EQ(splitCatalogueLines(u"a\r\nb\nc\rd"),
+            (std::vector<std::u16string>{u"a", u"b", u"c", u"d"}));
+  EXPECT_EQ(splitCatalogueLines(u"a\r\n\r\nb\r\n"), (std::vector<std::u16string>{u"a", u"", u"b"}));
+  EXPECT_EQ(splitCatalogueLines(u"a\n\rb"), (std::vector<std::u16string>{u"a", u"", u"b"}));
+  EXPECT_TRUE(splitCatalogueLines(u"").empty());
+}
+
+class CatalogueFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ =
+        std::filesystem::temp_directory_path() /
+        ("sacotin-catalogue-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::filesystem::path write(const std::string& bytes) {
+    const auto path = folder_ / "liste.dat";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  std::optional<Catalogue> read(const std::filesystem::path& path) {
+    return Catalogue::readFile(path, *codePage_);
+  }
+
+  std::filesystem::path folder_;
+  std::unique_ptr<AnsiCodePage> codePage_ = makeAnsiCodePage(1252);
+};
+
+TEST_F(CatalogueFileTest, ReadsWindows1252WithAnyLineEnd) {
+  for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
+    const auto catalogue = read(write("1234" + lineEnd +
+                                      "Nom=\xC9p\xE9"
+                                      "e" +
+                                      lineEnd + "1235" + lineEnd + "Nom=C\x9Cur"));
+    ASSERT_TRUE(catalogue.has_value());
+    EXPECT_EQ(catalogue->displayName(u"1234"), u"Épée");
+    EXPECT_EQ(catalogue->displayName(u"1235"), u"Cœur");
+  }
+}
+
+TEST_F(CatalogueFileTest, AnEmptyLineAfterTheNumberIsKept) {
+  const auto catalogue = read(write("1234\r\n\r\nNom=Epee\r\n"));
+  ASSERT_TRUE(catalogue.has_value());
+  EXPECT_EQ(catalogue->displayName(u"1234"), kUnknown1234);
+  EXPECT_EQ(catalogue->names(), std::vector<std::u16string>{u"Epee"});
+}
+
+TEST_F(CatalogueFileTest, MissingFileOrFolderIsUnreadable) {
+  EXPECT_FALSE(read(folder_ / "absent.dat").has_value());
+  std::filesystem::create_directory(folder_ / "liste.dat");
+  EXPECT_FALSE(read(folder_ / "liste.dat").has_value());
+}
+
+TEST_F(CatalogueFileTest, AnEmptyFileIsReadable) {
+  const auto catalogue = read(write(""));
+  ASSERT_TRUE(catalogue.has_value());
+  EXPECT_EQ(catalogue->displayName(u"1234"), kUnknown1234);
+  EXPECT_TRUE(catalogue->names().empty());
+}
+
+}  // namespace
+}  // namespace sacotin
