@@ -1,95 +1,194 @@
-// The ANSI code page under Wine, derived from the locale the way Wine derives it, with the
-// conversions done by Qt's ICU-backed codecs.
+// The ANSI code page under Wine, chosen from the locale the way Wine chooses it.
+//
+// The byte <-> character tables come from Qt's ICU-backed decoders. ICU's encoders substitute
+// 0x1A for characters a code page lacks, whereas Windows first tries a "best fit" (é becomes e in
+// code page 1251) and then writes '?'. So encoding goes through our own table: the characters
+// the code page has, then for the others the first character of their Unicode decomposition
+// (repeatedly), which covers accented letters, ligatures and full-width forms; everything else
+// becomes '?'. Microsoft's best-fit tables also hold a few hand-picked mappings (for instance
+// some dashes and quotes) that this does not reproduce.
 #include <QByteArray>
+#include <QChar>
 #include <QString>
 #include <QStringDecoder>
-#include <QStringEncoder>
-#include <cstdlib>
-#include <map>
+#include <array>
+#include <vector>
 
 #include "registry/ansi_code_page.h"
+#include "registry/wine_locale.h"
 
 namespace sacotin {
 namespace {
 
-// Windows' default ANSI code page of a language (and, for Chinese, of a country).
-int codePageOfLocale(const std::string& language, const std::string& country) {
-  static const std::map<std::string, int> byLanguage = {
-      {"pl", 1250}, {"cs", 1250}, {"sk", 1250}, {"hu", 1250}, {"ro", 1250}, {"hr", 1250},
-      {"sl", 1250}, {"sq", 1250}, {"bs", 1250}, {"ru", 1251}, {"uk", 1251}, {"be", 1251},
-      {"bg", 1251}, {"mk", 1251}, {"kk", 1251}, {"el", 1253}, {"tr", 1254}, {"az", 1254},
-      {"he", 1255}, {"ar", 1256}, {"fa", 1256}, {"ur", 1256}, {"et", 1257}, {"lv", 1257},
-      {"lt", 1257}, {"vi", 1258}, {"th", 874},  {"ja", 932},  {"ko", 949},  {"sr", 1250},
-  };
-  if (language == "zh") {
-    return (country == "TW" || country == "HK" || country == "MO") ? 950 : 936;
-  }
-  const auto found = byLanguage.find(language);
-  return found == byLanguage.end() ? 1252 : found->second;
-}
-
 QByteArray icuName(int codePage) {
   switch (codePage) {
-    case 874: return "windows-874";
-    case 932: return "Shift_JIS";
-    case 936: return "GBK";
-    case 949: return "windows-949";
-    case 950: return "Big5";
-    case 65001: return "UTF-8";
-    default: return "windows-" + QByteArray::number(codePage);
+    case 874:
+      return "windows-874";
+    case 932:
+      return "windows-31j";
+    case 936:
+      return "windows-936";
+    case 949:
+      return "windows-949";
+    case 950:
+      return "windows-950";
+    default:
+      return "windows-" + QByteArray::number(codePage);
   }
 }
 
-class IcuAnsiCodePage final : public AnsiCodePage {
+bool isDoubleByte(int codePage) {
+  return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+}
+
+constexpr std::uint16_t kUnmapped = 0xffff;
+constexpr char kDefaultChar = '?';
+
+// A Windows code page of one or two bytes per character.
+class TableCodePage final : public AnsiCodePage {
  public:
-  IcuAnsiCodePage(int number, QByteArray name) : number_(number), name_(std::move(name)) {}
+  TableCodePage(int number, const QByteArray& name)
+      : number_(number), name_(name), encodeTable_(0x10000, kUnmapped) {
+    QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
+    std::vector<unsigned char> leadBytes;
+    for (int byte = 0; byte < 256; ++byte) {
+      decoder.resetState();
+      const char c = static_cast<char>(byte);
+      const QString text = decoder.decode(QByteArrayView(&c, 1));
+      // ICU reads a byte the code page leaves undefined as U+FFFD or as the substitute U+001A.
+      const bool defined = text.size() == 1 && text[0] != QChar::ReplacementCharacter &&
+                           (text[0] != u'\x1a' || byte == 0x1a);
+      if (defined) {
+        byteTable_[byte] = text[0].unicode();
+      } else if (isDoubleByte(number) && byte >= 0x80) {
+        leadBytes.push_back(static_cast<unsigned char>(byte));
+        byteTable_[byte] = QChar::ReplacementCharacter;
+      } else {
+        // Bytes a single-byte code page leaves undefined stand for the C1 control of the same
+        // value, as in Windows' own tables (0x81 in code page 1252 is U+0081).
+        byteTable_[byte] = static_cast<char16_t>(byte);
+      }
+    }
+    for (int byte = 255; byte >= 0; --byte) {
+      if (byteTable_[byte] != QChar::ReplacementCharacter) encodeTable_[byteTable_[byte]] = byte;
+    }
+    for (const unsigned char lead : leadBytes) {
+      for (int trail = 0x40; trail <= 0xfe; ++trail) {
+        decoder.resetState();
+        const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        const QString text = decoder.decode(QByteArrayView(pair, 2));
+        if (text.size() != 1 || text[0] == QChar::ReplacementCharacter) continue;
+        auto& entry = encodeTable_[text[0].unicode()];
+        if (entry == kUnmapped) entry = static_cast<std::uint16_t>(lead << 8 | trail);
+      }
+    }
+    addBestFit();
+  }
 
   int number() const override { return number_; }
 
   std::u16string decode(std::string_view bytes) const override {
-    QStringDecoder decoder(name_.constData());
-    const QString text = decoder(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    return text.toStdU16String();
+    if (isDoubleByte(number_)) {
+      QStringDecoder decoder(name_.constData());
+      const QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+      return text.toStdU16String();
+    }
+    std::u16string text(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      text[i] = byteTable_[static_cast<unsigned char>(bytes[i])];
+    }
+    return text;
   }
 
   std::string encode(std::u16string_view text) const override {
-    QStringEncoder encoder(name_.constData());
-    const QByteArray bytes = encoder(QStringView(text.data(), qsizetype(text.size())));
-    return bytes.toStdString();
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (const char16_t unit : text) {
+      const std::uint16_t entry = encodeTable_[unit];
+      if (entry > 0xff) bytes.push_back(static_cast<char>(entry >> 8));
+      bytes.push_back(static_cast<char>(entry & 0xff));
+    }
+    return bytes;
   }
 
  private:
+  // Characters without a byte of their own take the byte of the first character of their
+  // decomposition when there is one, else '?'. Surrogates always become '?', one per unit.
+  void addBestFit() {
+    for (char32_t unit = 0; unit < 0x10000; ++unit) {
+      if (encodeTable_[unit] != kUnmapped) continue;
+      char32_t base = unit;
+      std::uint16_t entry = kUnmapped;
+      for (int depth = 0; depth < 4 && entry == kUnmapped; ++depth) {
+        const QString decomposition = QChar::decomposition(base);
+        if (decomposition.isEmpty()) break;
+        base = decomposition[0].unicode();
+        if (base < 0x10000) entry = encodeTable_[base];
+      }
+      encodeTable_[unit] = entry == kUnmapped ? std::uint16_t(kDefaultChar) : entry;
+    }
+  }
+
   int number_;
   QByteArray name_;
+  std::array<char16_t, 256> byteTable_{};
+  std::vector<std::uint16_t> encodeTable_;
+};
+
+// Code page 65001. Lone surrogates become U+FFFD, as Windows converts them.
+class Utf8CodePage final : public AnsiCodePage {
+ public:
+  int number() const override { return 65001; }
+
+  std::u16string decode(std::string_view bytes) const override {
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())).toStdU16String();
+  }
+
+  std::string encode(std::u16string_view text) const override {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      char32_t code = text[i];
+      if (code >= 0xd800 && code <= 0xdbff && i + 1 < text.size() && text[i + 1] >= 0xdc00 &&
+          text[i + 1] <= 0xdfff) {
+        code = 0x10000 + ((code - 0xd800) << 10) + (text[++i] - 0xdc00);
+      } else if (code >= 0xd800 && code <= 0xdfff) {
+        code = 0xfffd;
+      }
+      if (code < 0x80) {
+        bytes.push_back(static_cast<char>(code));
+      } else if (code < 0x800) {
+        bytes.push_back(static_cast<char>(0xc0 | (code >> 6)));
+        bytes.push_back(static_cast<char>(0x80 | (code & 0x3f)));
+      } else if (code < 0x10000) {
+        bytes.push_back(static_cast<char>(0xe0 | (code >> 12)));
+        bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3f)));
+        bytes.push_back(static_cast<char>(0x80 | (code & 0x3f)));
+      } else {
+        bytes.push_back(static_cast<char>(0xf0 | (code >> 18)));
+        bytes.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3f)));
+        bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3f)));
+        bytes.push_back(static_cast<char>(0x80 | (code & 0x3f)));
+      }
+    }
+    return bytes;
+  }
 };
 
 }  // namespace
 
 std::unique_ptr<AnsiCodePage> makeAnsiCodePage(int codePage) {
+  if (codePage == 65001) return std::make_unique<Utf8CodePage>();
   QByteArray name = icuName(codePage);
   if (!QStringDecoder(name.constData()).isValid()) {
     codePage = 1252;
     name = icuName(codePage);
   }
-  return std::make_unique<IcuAnsiCodePage>(codePage, name);
+  return std::make_unique<TableCodePage>(codePage, name);
 }
 
 std::unique_ptr<AnsiCodePage> systemAnsiCodePage() {
-  // The first non-empty of LC_ALL, LC_CTYPE, LANG; "ll_CC.charset@modifier", charset ignored.
-  std::string locale;
-  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value && *value) {
-      locale = value;
-      break;
-    }
-  }
-  locale = locale.substr(0, locale.find_first_of(".@"));
-  const auto separator = locale.find('_');
-  const std::string language = locale.substr(0, separator);
-  const std::string country =
-      separator == std::string::npos ? std::string() : locale.substr(separator + 1);
-  return makeAnsiCodePage(codePageOfLocale(language, country));
+  return makeAnsiCodePage(wineAnsiCodePageOfThisProcess());
 }
 
 }  // namespace sacotin

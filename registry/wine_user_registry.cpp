@@ -1,14 +1,149 @@
-// Placeholder until the user.reg reader lands: every key fails to open.
-#include "registry/registry_backend.h"
+#include "registry/wine_user_registry.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 namespace sacotin {
 namespace {
-class NoRegistry final : public RegistryBackend {
+
+using KeyId = WineRegistryFile::KeyId;
+
+class WineOpenKey final : public OpenKey {
  public:
-  std::unique_ptr<OpenKey> openKey(std::u16string_view) override { return nullptr; }
+  WineOpenKey(std::shared_ptr<const WineRegistryFile> file, KeyId key,
+              std::shared_ptr<const AnsiCodePage> codePage)
+      : file_(std::move(file)), key_(key), codePage_(std::move(codePage)) {}
+
+  void forEachSubkey(const std::function<void(const std::u16string& name)>& visit) override {
+    const std::size_t count = file_->subkeyCount(key_);
+    for (std::size_t i = 0; i < count; ++i) {
+      visit(std::u16string(file_->keyName(file_->subkey(key_, i))));
+    }
+  }
+
+  void forEachValue(const std::function<void(const std::u16string& name, std::string_view data)>&
+                        visit) override {
+    const std::size_t count = file_->valueCount(key_);
+    for (std::size_t i = 0; i < count; ++i) {
+      const WineValue value = file_->value(key_, i);
+      const std::string data = ansiValueData(*codePage_, value.type, value.data);
+      visit(std::u16string(value.name), data);
+    }
+  }
+
+ private:
+  std::shared_ptr<const WineRegistryFile> file_;
+  KeyId key_;
+  std::shared_ptr<const AnsiCodePage> codePage_;
 };
+
+// Walks a path the way wineserver does: one component up to the next backslash, then the whole
+// run of backslashes after it is skipped.
+std::optional<KeyId> resolve(const WineRegistryFile& file, std::u16string_view path) {
+  KeyId key = WineRegistryFile::kRoot;
+  if (path.empty()) return key;
+  if (path[0] == u'\\') return std::nullopt;
+  std::size_t start = 0;
+  while (start < path.size()) {
+    std::size_t end = path.find(u'\\', start);
+    if (end == std::u16string_view::npos) end = path.size();
+    const std::u16string_view component = path.substr(start, end - start);
+    if (component.size() > WineRegistryFile::kMaxKeyNameLength) return std::nullopt;
+    const auto child = file.findSubkey(key, component);
+    // A symbolic link points outside this file (usually into HKEY_LOCAL_MACHINE).
+    if (!child || file.isLink(*child)) return std::nullopt;
+    key = *child;
+    start = end;
+    while (start < path.size() && path[start] == u'\\') ++start;
+  }
+  return key;
+}
+
+bool readAll(int fd, std::size_t expectedSize, std::string& bytes) {
+  bytes.resize(expectedSize);
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);
+    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  bytes.resize(filled);
+  return true;
+}
+
 }  // namespace
 
-std::unique_ptr<RegistryBackend> makeCurrentUserRegistry() { return std::make_unique<NoRegistry>(); }
+WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage)
+    : path_(std::move(userRegPath)), codePage_(std::move(codePage)) {}
+
+std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
+  auto file = currentFile();
+  if (!file || !file->isRegistry()) return nullptr;
+  const auto key = resolve(*file, path);
+  if (!key) return nullptr;
+  return std::make_unique<WineOpenKey>(std::move(file), *key, codePage_);
+}
+
+std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile() {
+  struct stat info {};
+  if (path_.empty() || ::stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    cached_.reset();
+    return nullptr;
+  }
+  const FileIdentity identity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
+                              info.st_mtim.tv_nsec};
+  if (cached_ && identity == cachedIdentity_) return cached_;
+  cached_ = load();
+  return cached_;
+}
+
+std::shared_ptr<const WineRegistryFile> WineUserRegistry::load() {
+  // O_NONBLOCK: should the path have become a FIFO since the stat, opening it must not wait.
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  std::string bytes;
+  const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                  readAll(fd, static_cast<std::size_t>(info.st_size), bytes);
+  ::close(fd);
+  if (!ok) return nullptr;
+  // The identity of what was actually read, so that a replacement racing with this load is
+  // picked up by the next open.
+  cachedIdentity_ = FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
+                                 info.st_mtim.tv_nsec};
+  ++parseCount_;
+  auto parsed = std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(bytes));
+  return parsed;
+}
+
+std::string WineUserRegistry::defaultUserRegPath() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix && *prefix) return std::string(prefix) + "/user.reg";
+  const char* home = std::getenv("HOME");
+  if (home && *home) return std::string(home) + "/.wine/user.reg";
+  return std::string();
+}
+
+std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {
+  if (type != kRegSz && type != kRegExpandSz && type != kRegMultiSz) return std::string(raw);
+  std::u16string units(raw.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
+                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+  }
+  return codePage.encode(units);
+}
+
+std::unique_ptr<RegistryBackend> makeCurrentUserRegistry() {
+  return std::make_unique<WineUserRegistry>(WineUserRegistry::defaultUserRegPath(),
+                                            systemAnsiCodePage());
+}
 
 }  // namespace sacotin

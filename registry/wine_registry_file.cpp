@@ -1,0 +1,579 @@
+// Loader of Wine's user.reg text format. It follows wineserver's own loader line for line:
+// the header check, the per-line dispatch on the first non-blank character, the string
+// escapes, the data type tags and hex continuation lines, and what a damaged line does (skipped,
+// or a value left as REG_NONE without data). It works on the raw bytes of the file, writes names
+// and data straight into the tree's pools and never recurses, so huge files, huge lines and
+// deeply nested keys cost time and memory in proportion to their size.
+#include "registry/wine_registry_file.h"
+
+#include <QChar>
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace sacotin {
+namespace {
+
+constexpr std::uint32_t kNoKey = std::numeric_limits<std::uint32_t>::max();
+
+// The C locale's isspace and isxdigit: wineserver runs in the C locale.
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool isHexDigit(std::string_view s, std::size_t i) { return i < s.size() && hexDigit(s[i]) >= 0; }
+
+std::size_t skipSpaces(std::string_view s, std::size_t i) {
+  while (i < s.size() && isSpace(s[i])) ++i;
+  return i;
+}
+
+// strtoul(s + i, &end, 16) on a 64-bit system: blanks, a sign and "0x" are accepted, an
+// out-of-range number saturates, and `end` stays at `i` when there is no digit at all.
+std::uint64_t parseUnsignedHex(std::string_view s, std::size_t i, std::size_t& end) {
+  end = i;
+  std::size_t p = skipSpaces(s, i);
+  bool negative = false;
+  if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
+    negative = s[p] == '-';
+    ++p;
+  }
+  if (p + 1 < s.size() && s[p] == '0' && (s[p + 1] == 'x' || s[p + 1] == 'X') &&
+      isHexDigit(s, p + 2)) {
+    p += 2;
+  }
+  if (!isHexDigit(s, p)) return 0;
+  std::uint64_t value = 0;
+  bool overflow = false;
+  for (; isHexDigit(s, p); ++p) {
+    if (value > (std::numeric_limits<std::uint64_t>::max() >> 4)) overflow = true;
+    value = (value << 4) | static_cast<std::uint64_t>(hexDigit(s[p]));
+  }
+  end = p;
+  if (overflow) return std::numeric_limits<std::uint64_t>::max();
+  return negative ? (~value + 1) : value;
+}
+
+// Unescapes a quoted string or key path up to the first unescaped `delimiter`, handing each
+// UTF-16 unit to `put`. Raw bytes of 0x80 and above are read as UTF-8; invalid sequences are
+// dropped. Returns false when the delimiter is missing; otherwise `next` is the index after it.
+template <typename Put>
+bool unescape(std::string_view s, char delimiter, std::size_t& next, Put&& put) {
+  const std::size_t n = s.size();
+  std::size_t p = 0;
+  while (p < n && s[p] != delimiter) {
+    auto c = static_cast<unsigned char>(s[p]);
+    if (c == '\\') {
+      if (++p >= n) return false;
+      switch (s[p]) {
+        case 'a':
+          put(u'\a');
+          ++p;
+          continue;
+        case 'b':
+          put(u'\b');
+          ++p;
+          continue;
+        case 'e':
+          put(char16_t(0x1b));
+          ++p;
+          continue;
+        case 'f':
+          put(u'\f');
+          ++p;
+          continue;
+        case 'n':
+          put(u'\n');
+          ++p;
+          continue;
+        case 'r':
+          put(u'\r');
+          ++p;
+          continue;
+        case 't':
+          put(u'\t');
+          ++p;
+          continue;
+        case 'v':
+          put(u'\v');
+          ++p;
+          continue;
+        case 'x': {
+          ++p;
+          if (!isHexDigit(s, p)) {
+            put(u'x');
+            continue;
+          }
+          unsigned value = 0;
+          for (int digits = 0; digits < 4 && isHexDigit(s, p); ++digits, ++p) {
+            value = value * 16 + static_cast<unsigned>(hexDigit(s[p]));
+          }
+          put(static_cast<char16_t>(value));
+          continue;
+        }
+        case '0':
+        case '1':
+        case '2':
+        case '3':
+        case '4':
+        case '5':
+        case '6':
+        case '7': {
+          unsigned value = static_cast<unsigned>(s[p++] - '0');
+          for (int digits = 1; digits < 3 && p < n && s[p] >= '0' && s[p] <= '7'; ++digits, ++p) {
+            value = value * 8 + static_cast<unsigned>(s[p] - '0');
+          }
+          put(static_cast<char16_t>(value));
+          continue;
+        }
+        default:
+          // Any other escaped character stands for itself.
+          c = static_cast<unsigned char>(s[p]);
+          break;
+      }
+    }
+    ++p;
+    if (c < 0x80) {
+      put(static_cast<char16_t>(c));
+      continue;
+    }
+    int followers;
+    char32_t code;
+    if (c >= 0xc0 && c <= 0xdf) {
+      followers = 1;
+      code = c & 0x1f;
+    } else if (c >= 0xe0 && c <= 0xef) {
+      followers = 2;
+      code = c & 0x0f;
+    } else if (c >= 0xf0 && c <= 0xf7) {
+      followers = 3;
+      code = c & 0x07;
+    } else {
+      continue;  // a stray continuation byte or an impossible lead byte
+    }
+    bool complete = true;
+    for (int k = 0; k < followers; ++k) {
+      const unsigned bits = p < n ? (static_cast<unsigned char>(s[p]) ^ 0x80u) : 0x80u;
+      if (bits >= 0x40) {
+        complete = false;  // the byte that broke the sequence is read again on its own
+        break;
+      }
+      code = (code << 6) | bits;
+      ++p;
+    }
+    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (!complete || code < kSmallest[followers] || code > 0x10ffff) continue;
+    if (code <= 0xffff) {
+      put(static_cast<char16_t>(code));
+    } else {
+      code -= 0x10000;
+      put(static_cast<char16_t>(0xd800 | (code >> 10)));
+      put(static_cast<char16_t>(0xdc00 | (code & 0x3ff)));
+    }
+  }
+  if (p >= n) return false;
+  next = p + 1;
+  return true;
+}
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+  return s.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+// Builds one WineRegistryFile from the text of a user.reg.
+class WineRegistryParser {
+ public:
+  explicit WineRegistryParser(std::string_view text) : text_(text) {}
+
+  WineRegistryFile run() {
+    std::string_view line;
+    if (!nextLine(line) || line != "WINE REGISTRY Version 2") return WineRegistryFile();
+    file_.isRegistry_ = true;
+    slots_.assign(1024, kNoKey);
+    while (nextLine(line)) {
+      const std::size_t start = skipSpaces(line, 0);
+      if (start == line.size()) continue;
+      const std::string_view rest = line.substr(start);
+      switch (rest[0]) {
+        case '[':
+          current_ = loadKey(rest.substr(1));
+          break;
+        case '@':
+        case '"':
+          if (current_ != kNoKey) loadValue(rest);
+          break;
+        case '#':
+          if (current_ != kNoKey) {
+            if (startsWith(rest, "#link")) file_.keys_[current_].link = true;
+          } else if (!acceptGlobalOption(rest)) {
+            return finish();
+          }
+          break;
+        default:
+          break;  // comments, and lines wineserver reports as unrecognised
+      }
+    }
+    return finish();
+  }
+
+ private:
+  using KeyId = WineRegistryFile::KeyId;
+
+  // The next line, as wineserver's line reader hands it over: without its "\n" or "\r\n", and
+  // ending at the first NUL byte. A last line without "\n" keeps a trailing "\r".
+  bool nextLine(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    const char* begin = text_.data() + pos_;
+    const std::size_t left = text_.size() - pos_;
+    const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', left));
+    std::size_t length = newline ? static_cast<std::size_t>(newline - begin) : left;
+    pos_ += newline ? length + 1 : left;
+    if (const auto* nul = static_cast<const char*>(std::memchr(begin, '\0', length))) {
+      line = std::string_view(begin, static_cast<std::size_t>(nul - begin));
+      return true;
+    }
+    if (newline && length > 0 && begin[length - 1] == '\r') --length;
+    line = std::string_view(begin, length);
+    return true;
+  }
+
+  // Only "#arch=" matters before the first key: anything but exactly win32 or win64, or a
+  // change of architecture, stops the load (what was loaded stays).
+  bool acceptGlobalOption(std::string_view line) {
+    if (!startsWith(line, "#arch=")) return true;
+    const std::string_view arch = line.substr(6);
+    if (arch != "win32" && arch != "win64") return false;
+    if (arch_.empty()) arch_ = std::string(arch);
+    return arch_ == arch;
+  }
+
+  // "[path] seconds": the key, created with its missing ancestors, or kNoKey when the line is
+  // damaged or a name is too long (ancestors made before that point stay).
+  KeyId loadKey(std::string_view text) {
+    path_.clear();
+    std::size_t next = 0;
+    if (!unescape(text, ']', next, [this](char16_t unit) { path_.push_back(unit); })) {
+      return kNoKey;
+    }
+    if (path_.empty() || path_[0] == 0) return WineRegistryFile::kRoot;
+    KeyId key = WineRegistryFile::kRoot;
+    const std::u16string_view path(path_);
+    std::size_t start = 0;
+    while (start <= path.size()) {
+      std::size_t end = path.find(u'\\', start);
+      if (end == std::u16string_view::npos) end = path.size();
+      const std::u16string_view component = path.substr(start, end - start);
+      start = end + 1;
+      if (component.empty()) continue;
+      if (component.size() > WineRegistryFile::kMaxKeyNameLength) return kNoKey;
+      key = findOrCreateKey(key, component);
+    }
+    return key;
+  }
+
+  void loadValue(std::string_view line) {
+    auto& names = file_.names_;
+    auto& data = file_.data_;
+    const std::size_t nameStart = names.size();
+    std::size_t pos = 1;
+    if (line[0] == '"') {
+      std::size_t next = 0;
+      if (!unescape(line.substr(1), '"', next,
+                    [&names](char16_t unit) { names.push_back(unit); })) {
+        names.resize(nameStart);
+        return;
+      }
+      pos = 1 + next;
+    }
+    const std::size_t nameLength = names.size() - nameStart;
+    pos = skipSpaces(line, pos);
+    if (pos >= line.size() || line[pos] != '=' ||
+        nameLength > WineRegistryFile::kMaxValueNameLength) {
+      names.resize(nameStart);
+      return;
+    }
+    pos = skipSpaces(line, pos + 1);
+
+    WineRegistryFile::Value value;
+    value.key = current_;
+    value.nameOffset = nameStart;
+    value.nameLength = static_cast<std::uint32_t>(nameLength);
+    const std::size_t dataStart = data.size();
+    std::uint32_t type = kRegNone;
+    if (!loadData(line.substr(pos), type) ||
+        data.size() - dataStart > std::numeric_limits<std::uint32_t>::max()) {
+      // A damaged data part still creates the value, as REG_NONE without data.
+      data.resize(dataStart);
+      type = kRegNone;
+    }
+    value.type = type;
+    value.dataOffset = dataStart;
+    value.dataLength = static_cast<std::uint32_t>(data.size() - dataStart);
+    file_.values_.push_back(value);
+  }
+
+  bool loadData(std::string_view text, std::uint32_t& type) {
+    if (startsWith(text, "\"")) return loadString(text.substr(1), type = kRegSz);
+    if (startsWith(text, "str:\"")) return loadString(text.substr(5), type = kRegSz);
+    if (startsWith(text, "str(2):\"")) return loadString(text.substr(8), type = kRegExpandSz);
+    if (startsWith(text, "str(7):\"")) return loadString(text.substr(8), type = kRegMultiSz);
+    if (startsWith(text, "hex:")) return loadHex(text.substr(4), type = kRegBinary);
+    if (startsWith(text, "dword:")) {
+      type = kRegDword;
+      std::size_t end = 0;
+      const auto value = static_cast<std::uint32_t>(parseUnsignedHex(text, 6, end));
+      for (int shift = 0; shift < 32; shift += 8) {
+        file_.data_.push_back(static_cast<char>((value >> shift) & 0xff));
+      }
+      return true;
+    }
+    if (startsWith(text, "hex(")) {
+      std::size_t end = 0;
+      type = static_cast<std::uint32_t>(parseUnsignedHex(text, 4, end));
+      if (!startsWith(text.substr(end), "):")) return false;
+      return loadHex(text.substr(end + 2), type);
+    }
+    return false;
+  }
+
+  // A quoted string, stored as UTF-16LE plus one NUL unit; text after the closing quote is
+  // ignored.
+  bool loadString(std::string_view text, std::uint32_t) {
+    auto& data = file_.data_;
+    std::size_t next = 0;
+    const bool closed = unescape(text, '"', next, [&data](char16_t unit) {
+      data.push_back(static_cast<char>(unit & 0xff));
+      data.push_back(static_cast<char>(unit >> 8));
+    });
+    if (!closed) return false;
+    data.append(2, '\0');
+    return true;
+  }
+
+  // Hex bytes separated by blanks and/or one comma each; a trailing backslash continues the
+  // list on the next physical line.
+  bool loadHex(std::string_view text, std::uint32_t) {
+    auto& data = file_.data_;
+    for (;;) {
+      std::size_t p = 0;
+      while (isHexDigit(text, p)) {
+        std::size_t end = 0;
+        const std::uint64_t byte = parseUnsignedHex(text, p, end);
+        if (byte > 0xff) return false;
+        data.push_back(static_cast<char>(byte));
+        p = skipSpaces(text, end);
+        if (p < text.size() && text[p] == ',') ++p;
+        p = skipSpaces(text, p);
+      }
+      p = skipSpaces(text, p);
+      if (p >= text.size()) return true;
+      if (text[p] != '\\') return false;
+      if (!nextLine(text)) return false;
+      text = text.substr(skipSpaces(text, 0));
+    }
+  }
+
+  // Keys are looked up during the load through one open-addressing table keyed by
+  // (parent, case-folded name), so that revisiting a key in any spelling finds it again.
+  static std::uint64_t hashOf(KeyId parent, std::u16string_view name) {
+    std::uint64_t hash = 1469598103934665603ull ^ (std::uint64_t(parent) * 0x9e3779b97f4a7c15ull);
+    for (const char16_t unit : name) {
+      hash = (hash ^ WineRegistryFile::foldCase(unit)) * 1099511628211ull;
+    }
+    return hash ^ (hash >> 29);
+  }
+
+  std::u16string_view storedName(KeyId key) const {
+    const auto& k = file_.keys_[key];
+    return std::u16string_view(file_.names_).substr(k.nameOffset, k.nameLength);
+  }
+
+  KeyId findOrCreateKey(KeyId parent, std::u16string_view name) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = hashOf(parent, name) & mask;
+    for (; slots_[slot] != kNoKey; slot = (slot + 1) & mask) {
+      const KeyId candidate = slots_[slot];
+      if (file_.keys_[candidate].parent == parent &&
+          WineRegistryFile::compareNames(storedName(candidate), name) == 0) {
+        return candidate;
+      }
+    }
+    WineRegistryFile::Key key;
+    key.nameOffset = file_.names_.size();
+    key.nameLength = static_cast<std::uint32_t>(name.size());
+    key.parent = parent;
+    file_.names_.append(name);
+    const auto id = static_cast<KeyId>(file_.keys_.size());
+    file_.keys_.push_back(key);
+    slots_[slot] = id;
+    if (file_.keys_.size() * 2 > slots_.size()) growTable();
+    return id;
+  }
+
+  void growTable() {
+    slots_.assign(slots_.size() * 2, kNoKey);
+    const std::size_t mask = slots_.size() - 1;
+    for (KeyId id = 1; id < file_.keys_.size(); ++id) {
+      std::size_t slot = hashOf(file_.keys_[id].parent, storedName(id)) & mask;
+      while (slots_[slot] != kNoKey) slot = (slot + 1) & mask;
+      slots_[slot] = id;
+    }
+  }
+
+  WineRegistryFile finish() {
+    slots_.clear();
+    slots_.shrink_to_fit();
+    orderSubkeys();
+    orderValues();
+    return std::move(file_);
+  }
+
+  // Groups the keys by parent (a counting sort, stable in creation order), then sorts each group
+  // by name unless the file already listed it in order, as Wine writes it.
+  void orderSubkeys() {
+    auto& keys = file_.keys_;
+    auto& children = file_.children_;
+    for (KeyId id = 1; id < keys.size(); ++id) ++keys[keys[id].parent].childCount;
+    std::uint32_t begin = 0;
+    for (auto& key : keys) {
+      key.childBegin = begin;
+      begin += key.childCount;
+      key.childCount = 0;
+    }
+    children.resize(begin);
+    for (KeyId id = 1; id < keys.size(); ++id) {
+      auto& parent = keys[keys[id].parent];
+      children[parent.childBegin + parent.childCount++] = id;
+    }
+    const auto byName = [this](KeyId a, KeyId b) {
+      return WineRegistryFile::compareNames(storedName(a), storedName(b)) < 0;
+    };
+    for (const auto& key : keys) {
+      const auto first = children.begin() + key.childBegin;
+      const auto last = first + key.childCount;
+      if (!std::is_sorted(first, last, byName)) std::sort(first, last, byName);
+    }
+  }
+
+  // Sorts the values of each key by name and merges the lines that name the same value: the
+  // first spelling stays, the last line's type and data win.
+  void orderValues() {
+    auto& values = file_.values_;
+    const auto byKey = [](const WineRegistryFile::Value& a, const WineRegistryFile::Value& b) {
+      return a.key < b.key;
+    };
+    if (!std::is_sorted(values.begin(), values.end(), byKey)) {
+      std::stable_sort(values.begin(), values.end(), byKey);
+    }
+    const auto compare = [this](const WineRegistryFile::Value& a,
+                                const WineRegistryFile::Value& b) {
+      return WineRegistryFile::compareNames(file_.valueName(a), file_.valueName(b));
+    };
+    std::size_t out = 0;
+    for (std::size_t first = 0; first < values.size();) {
+      std::size_t last = first;
+      while (last < values.size() && values[last].key == values[first].key) ++last;
+      const auto groupBegin = values.begin() + static_cast<std::ptrdiff_t>(first);
+      const auto groupEnd = values.begin() + static_cast<std::ptrdiff_t>(last);
+      bool strictlyOrdered = true;
+      for (std::size_t i = first + 1; i < last && strictlyOrdered; ++i) {
+        strictlyOrdered = compare(values[i - 1], values[i]) < 0;
+      }
+      if (!strictlyOrdered) {
+        std::stable_sort(groupBegin, groupEnd,
+                         [&compare](const auto& a, const auto& b) { return compare(a, b) < 0; });
+      }
+      auto& key = file_.keys_[values[first].key];
+      key.valueBegin = static_cast<std::uint32_t>(out);
+      for (std::size_t i = first; i < last;) {
+        std::size_t j = i + 1;
+        while (j < last && compare(values[i], values[j]) == 0) ++j;
+        WineRegistryFile::Value merged = values[j - 1];
+        merged.nameOffset = values[i].nameOffset;
+        merged.nameLength = values[i].nameLength;
+        values[out++] = merged;
+        i = j;
+      }
+      key.valueCount = static_cast<std::uint32_t>(out - key.valueBegin);
+      first = last;
+    }
+    values.resize(out);
+    values.shrink_to_fit();
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  WineRegistryFile file_;
+  KeyId current_ = kNoKey;
+  std::string arch_;
+  std::u16string path_;
+  std::vector<KeyId> slots_;
+};
+
+WineRegistryFile::WineRegistryFile() { keys_.emplace_back(); }
+
+WineRegistryFile WineRegistryFile::parse(std::string_view text) {
+  return WineRegistryParser(text).run();
+}
+
+char16_t WineRegistryFile::foldCase(char16_t unit) {
+  if (unit < 0x80) return (unit >= u'A' && unit <= u'Z') ? char16_t(unit + 32) : unit;
+  return static_cast<char16_t>(QChar::toLower(char32_t(unit)));
+}
+
+int WineRegistryFile::compareNames(std::u16string_view a, std::u16string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;
+    const char16_t x = foldCase(a[i]);
+    const char16_t y = foldCase(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+std::u16string_view WineRegistryFile::keyName(KeyId key) const {
+  const auto& k = keys_[key];
+  return std::u16string_view(names_).substr(k.nameOffset, k.nameLength);
+}
+
+std::optional<WineRegistryFile::KeyId> WineRegistryFile::findSubkey(
+    KeyId parent, std::u16string_view name) const {
+  const auto first = children_.begin() + keys_[parent].childBegin;
+  const auto last = first + keys_[parent].childCount;
+  const auto found =
+      std::lower_bound(first, last, name, [this](KeyId child, std::u16string_view wanted) {
+        return compareNames(keyName(child), wanted) < 0;
+      });
+  if (found == last || compareNames(keyName(*found), name) != 0) return std::nullopt;
+  return *found;
+}
+
+WineValue WineRegistryFile::value(KeyId key, std::size_t index) const {
+  const Value& v = values_[keys_[key].valueBegin + index];
+  return WineValue{valueName(v), v.type,
+                   std::string_view(data_).substr(v.dataOffset, v.dataLength)};
+}
+
+std::optional<WineValue> WineRegistryFile::findValue(KeyId key, std::u16string_view name) const {
+  const auto first = values_.begin() + keys_[key].valueBegin;
+  const auto last = first + keys_[key].valueCount;
+  const auto found =
+      std::lower_bound(first, last, name, [this](const Value& v, std::u16string_view wanted) {
+        return compareNames(valueName(v), wanted) < 0;
+      });
+  if (found == last || compareNames(valueName(*found), name) != 0) return std::nullopt;
+  return value(key, static_cast<std::size_t>(found - values_.begin()) - keys_[key].valueBegin);
+}
+
+}  // namespace sacotin

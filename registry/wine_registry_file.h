@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sacotin {
+
+// Registry value types, as stored in a user.reg.
+enum WineValueType : std::uint32_t {
+  kRegNone = 0,
+  kRegSz = 1,
+  kRegExpandSz = 2,
+  kRegBinary = 3,
+  kRegDword = 4,
+  kRegMultiSz = 7,
+};
+
+// One value of a key: its stored name (the default value has an empty name), its type and its
+// bytes as Wine keeps them (string types are UTF-16LE with the terminating NUL that the quoted
+// form adds).
+struct WineValue {
+  std::u16string_view name;
+  std::uint32_t type = kRegNone;
+  std::string_view data;
+};
+
+// The key tree of a Wine user.reg, loaded the way wineserver loads it: same line grammar, same
+// escapes, same handling of damaged lines, duplicate sections merged, subkeys and values kept in
+// wineserver's order (names compared unit by unit after lower-casing, shorter first on a tie).
+// The tree is immutable once parsed and stored compactly: every name and every value's bytes
+// live in two shared pools.
+class WineRegistryFile {
+ public:
+  using KeyId = std::uint32_t;
+  static constexpr KeyId kRoot = 0;
+  // Longest key name component and value name wineserver accepts, in UTF-16 units.
+  static constexpr std::size_t kMaxKeyNameLength = 256;
+  static constexpr std::size_t kMaxValueNameLength = 16383;
+
+  // Parses the whole text of a user.reg. Without the exact header line
+  // "WINE REGISTRY Version 2" nothing is loaded and isRegistry() is false.
+  static WineRegistryFile parse(std::string_view text);
+
+  // An empty tree that is not a registry.
+  WineRegistryFile();
+
+  bool isRegistry() const { return isRegistry_; }
+
+  std::u16string_view keyName(KeyId key) const;
+  // A symbolic link key (#link): its target lies outside what this file can answer.
+  bool isLink(KeyId key) const { return keys_[key].link; }
+
+  std::size_t subkeyCount(KeyId key) const { return keys_[key].childCount; }
+  KeyId subkey(KeyId key, std::size_t index) const {
+    return children_[keys_[key].childBegin + index];
+  }
+  // Case-insensitive lookup of a direct subkey.
+  std::optional<KeyId> findSubkey(KeyId parent, std::u16string_view name) const;
+
+  std::size_t valueCount(KeyId key) const { return keys_[key].valueCount; }
+  WineValue value(KeyId key, std::size_t index) const;
+  // Case-insensitive lookup of a value; an empty name is the default value.
+  std::optional<WineValue> findValue(KeyId key, std::u16string_view name) const;
+
+  std::size_t keyCount() const { return keys_.size(); }
+
+  // Case folding and order of names, as wineserver compares them.
+  static char16_t foldCase(char16_t unit);
+  static int compareNames(std::u16string_view a, std::u16string_view b);
+
+ private:
+  friend class WineRegistryParser;
+
+  struct Key {
+    std::uint64_t nameOffset = 0;
+    std::uint32_t nameLength = 0;
+    std::uint32_t parent = 0;
+    std::uint32_t childBegin = 0;
+    std::uint32_t childCount = 0;
+    std::uint32_t valueBegin = 0;
+    std::uint32_t valueCount = 0;
+    bool link = false;
+  };
+
+  struct Value {
+    std::uint32_t key = 0;
+    std::uint32_t type = kRegNone;
+    std::uint64_t nameOffset = 0;
+    std::uint64_t dataOffset = 0;
+    std::uint32_t nameLength = 0;
+    std::uint32_t dataLength = 0;
+  };
+
+  std::u16string_view valueName(const Value& value) const {
+    return std::u16string_view(names_).substr(value.nameOffset, value.nameLength);
+  }
+
+  bool isRegistry_ = false;
+  std::vector<Key> keys_;
+  std::vector<KeyId> children_;
+  std::vector<Value> values_;
+  std::u16string names_;
+  std::string data_;
+};
+
+}  // namespace sacotin

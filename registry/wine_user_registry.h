@@ -1,0 +1,67 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "registry/ansi_code_page.h"
+#include "registry/registry_backend.h"
+#include "registry/wine_registry_file.h"
+
+namespace sacotin {
+
+// The current user's hive of a Wine prefix, read from its user.reg. It answers what Wine's
+// RegOpenKeyA / RegEnumKeyExA / RegEnumValueA answer on that file, except that names and data
+// always come back whole and exact (see openKey and OpenKey).
+//
+// The file is parsed on the first open and again only when it changes: every open compares the
+// file's device, inode, size and modification time (to the nanosecond) with those of the parsed
+// copy, so a file rewritten in place or replaced by a rename is noticed.
+class WineUserRegistry final : public RegistryBackend {
+ public:
+  WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage);
+
+  // Opens a key by its path from the hive: components separated by backslashes (runs of them
+  // count as one, trailing ones are ignored), matched without regard to case; an empty path is
+  // the hive itself. Fails (null) on a leading backslash, a component longer than 256 units, a
+  // missing key, a path through a symbolic link, or a missing, unreadable, non-regular or
+  // non-registry file. Unlike Wine's ANSI call, paths of any length are accepted.
+  std::unique_ptr<OpenKey> openKey(std::u16string_view path) override;
+
+  // How many times the file has been parsed so far.
+  int parseCount() const { return parseCount_; }
+
+  // $WINEPREFIX/user.reg, else ~/.wine/user.reg; empty when neither variable is set.
+  static std::string defaultUserRegPath();
+
+ private:
+  struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    std::time_t modifiedSeconds = 0;
+    long modifiedNanoseconds = 0;
+    bool operator==(const FileIdentity&) const = default;
+  };
+
+  std::shared_ptr<const WineRegistryFile> currentFile();
+  std::shared_ptr<const WineRegistryFile> load();
+
+  std::string path_;
+  std::shared_ptr<const AnsiCodePage> codePage_;
+  std::shared_ptr<const WineRegistryFile> cached_;
+  FileIdentity cachedIdentity_;
+  int parseCount_ = 0;
+};
+
+// Value data as RegEnumValueA hands it over: for REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ the
+// stored UTF-16 units (an odd last byte dropped) converted in full to the ANSI code page, NULs
+// included; other types unchanged.
+std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw);
+
+}  // namespace sacotin
