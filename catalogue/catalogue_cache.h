@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "catalogue/catalogue.h"
+#include "registry/ansi_code_page.h"
+
+namespace sacotin {
+
+// Keeps the catalogue read from liste.dat between loads and reads the file again only when it
+// changed on disk (another size, modification or change time, or another file at that path), so
+// an inventory load or a search reads the file at most once and an edit still shows at the next
+// load.
+class CatalogueCache {
+ public:
+  CatalogueCache(std::filesystem::path path, std::shared_ptr<const AnsiCodePage> codePage);
+
+  // The catalogue as the file holds it now; null when the file is missing or can't be read.
+  std::shared_ptr<const Catalogue> current();
+
+  // How many times the file was actually read (a measure for tests and benchmarks).
+  int readCount() const { return readCount_; }
+
+  // What identifies one version of the file.
+  struct FileStamp {
+    std::uintmax_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  static std::optional<FileStamp> stampOf(const std::filesystem::path& path);
+
+ private:
+  static bool isRecent(const FileStamp& stamp);
+  void forget();
+
+  std::filesystem::path path_;
+  std::shared_ptr<const AnsiCodePage> codePage_;
+  std::optional<FileStamp> stamp_;  // of the file the cached catalogue was read from
+  std::shared_ptr<const Catalogue> catalogue_;
+  bool readWhileRecent_ = false;
+  int readCount_ = 0;
+};
+
+}  // namespace sacotin
