@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <unordered_map>
 
 namespace sacotin {
 namespace {
@@ -196,9 +197,11 @@ class WineRegistryParser {
 
   WineRegistryFile run() {
     std::string_view line;
+    if (text_.size() > WineRegistryFile::kMaxFileSize) return WineRegistryFile();
     if (!nextLine(line) || line != "WINE REGISTRY Version 2") return WineRegistryFile();
     file_.isRegistry_ = true;
     slots_.assign(1024, kNoKey);
+    file_.values_.reserve(countValueLines());
     while (nextLine(line)) {
       const std::size_t start = skipSpaces(line, 0);
       if (start == line.size()) continue;
@@ -246,6 +249,41 @@ class WineRegistryParser {
     return true;
   }
 
+  // Makes room for a long name or string in one step, so that a huge line doesn't leave the
+  // pool's old and new blocks both allocated at several sizes on the way.
+  template <typename Pool>
+  static void reserveFor(Pool& pool, std::size_t most) {
+    if (pool.capacity() - pool.size() < most) pool.reserve(pool.size() + most);
+  }
+
+  // An upper bound of the number of values, so that the value table is allocated once.
+  std::size_t countValueLines() const {
+    std::size_t count = 0;
+    bool lineStart = true;
+    for (const char c : text_.substr(pos_)) {
+      if (lineStart && !isSpace(c)) {
+        if (c == '"' || c == '@') ++count;
+        lineStart = false;
+      }
+      if (c == '\n') lineStart = true;
+    }
+    return count;
+  }
+
+  // Value names repeat from key to key (ItemID1, ItemID2, ...): short ones are stored once.
+  void internValueName(std::size_t& offset, std::size_t length) {
+    auto& names = file_.names_;
+    if (length == 0 || length > 64) return;
+    std::u16string name(std::u16string_view(names).substr(offset, length));
+    const auto found = internedNames_.find(name);
+    if (found != internedNames_.end()) {
+      names.resize(offset);
+      offset = found->second;
+    } else if (internedNames_.size() < 65536) {
+      internedNames_.emplace(std::move(name), offset);
+    }
+  }
+
   // Only "#arch=" matters before the first key: anything but exactly win32 or win64, or a
   // change of architecture, stops the load (what was loaded stays).
   bool acceptGlobalOption(std::string_view line) {
@@ -286,6 +324,7 @@ class WineRegistryParser {
     const std::size_t nameStart = names.size();
     std::size_t pos = 1;
     if (line[0] == '"') {
+      reserveFor(names, line.size());
       std::size_t next = 0;
       if (!unescape(line.substr(1), '"', next,
                     [&names](char16_t unit) { names.push_back(unit); })) {
@@ -303,9 +342,11 @@ class WineRegistryParser {
     }
     pos = skipSpaces(line, pos + 1);
 
+    std::size_t nameOffset = nameStart;
+    internValueName(nameOffset, nameLength);
     WineRegistryFile::Value value;
     value.key = current_;
-    value.nameOffset = nameStart;
+    value.nameOffset = static_cast<std::uint32_t>(nameOffset);
     value.nameLength = static_cast<std::uint32_t>(nameLength);
     const std::size_t dataStart = data.size();
     std::uint32_t type = kRegNone;
@@ -316,7 +357,7 @@ class WineRegistryParser {
       type = kRegNone;
     }
     value.type = type;
-    value.dataOffset = dataStart;
+    value.dataOffset = static_cast<std::uint32_t>(dataStart);
     value.dataLength = static_cast<std::uint32_t>(data.size() - dataStart);
     file_.values_.push_back(value);
   }
@@ -349,6 +390,7 @@ class WineRegistryParser {
   // ignored.
   bool loadString(std::string_view text, std::uint32_t) {
     auto& data = file_.data_;
+    reserveFor(data, 2 * text.size() + 2);
     std::size_t next = 0;
     const bool closed = unescape(text, '"', next, [&data](char16_t unit) {
       data.push_back(static_cast<char>(unit & 0xff));
@@ -408,7 +450,7 @@ class WineRegistryParser {
       }
     }
     WineRegistryFile::Key key;
-    key.nameOffset = file_.names_.size();
+    key.nameOffset = static_cast<std::uint32_t>(file_.names_.size());
     key.nameLength = static_cast<std::uint32_t>(name.size());
     key.parent = parent;
     file_.names_.append(name);
@@ -430,8 +472,8 @@ class WineRegistryParser {
   }
 
   WineRegistryFile finish() {
-    slots_.clear();
-    slots_.shrink_to_fit();
+    slots_ = std::vector<KeyId>();
+    internedNames_.clear();
     orderSubkeys();
     orderValues();
     return std::move(file_);
@@ -507,7 +549,7 @@ class WineRegistryParser {
       first = last;
     }
     values.resize(out);
-    values.shrink_to_fit();
+    if (values.capacity() > out + out / 4) values.shrink_to_fit();
   }
 
   std::string_view text_;
@@ -517,6 +559,7 @@ class WineRegistryParser {
   std::string arch_;
   std::u16string path_;
   std::vector<KeyId> slots_;
+  std::unordered_map<std::u16string, std::size_t> internedNames_;
 };
 
 WineRegistryFile::WineRegistryFile() { keys_.emplace_back(); }

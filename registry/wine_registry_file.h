@@ -40,8 +40,12 @@ class WineRegistryFile {
   static constexpr std::size_t kMaxKeyNameLength = 256;
   static constexpr std::size_t kMaxValueNameLength = 16383;
 
+  // Largest file loaded; wineserver's own files stay far below it.
+  static constexpr std::size_t kMaxFileSize = std::size_t(1) << 30;
+
   // Parses the whole text of a user.reg. Without the exact header line
-  // "WINE REGISTRY Version 2" nothing is loaded and isRegistry() is false.
+  // "WINE REGISTRY Version 2" nothing is loaded and isRegistry() is false (also for a text over
+  // kMaxFileSize).
   static WineRegistryFile parse(std::string_view text);
 
   // An empty tree that is not a registry.
@@ -75,7 +79,7 @@ class WineRegistryFile {
   friend class WineRegistryParser;
 
   struct Key {
-    std::uint64_t nameOffset = 0;
+    std::uint32_t nameOffset = 0;
     std::uint32_t nameLength = 0;
     std::uint32_t parent = 0;
     std::uint32_t childBegin = 0;
@@ -85,12 +89,13 @@ class WineRegistryFile {
     bool link = false;
   };
 
+  // 24 bytes a value: pool offsets are 32-bit, which is why files over 1 GiB are not loaded.
   struct Value {
     std::uint32_t key = 0;
     std::uint32_t type = kRegNone;
-    std::uint64_t nameOffset = 0;
-    std::uint64_t dataOffset = 0;
+    std::uint32_t nameOffset = 0;
     std::uint32_t nameLength = 0;
+    std::uint32_t dataOffset = 0;
     std::uint32_t dataLength = 0;
   };
 
