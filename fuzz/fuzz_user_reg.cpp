@@ -1,6 +1,11 @@
-// Fuzzes the user.reg reader with any bytes as the Wine prefix's user.reg: the game's keys are
-// opened the way the main window opens them, every key reachable from the root is enumerated
-// (subkeys and values, bounded), and every inventory slot's item number text is computed.
+// Fuzzes the user.reg reader with any bytes as a Wine prefix's user.reg.
+//
+// The bytes are parsed from memory and the whole key tree is walked, checking what the rest of
+// the program relies on: subkeys and values are in wineserver's order without duplicates, and
+// every name found by enumeration is found again by lookup. Then the same bytes, written as the
+// prefix's user.reg, are read through the registry the main window uses: the game's keys are
+// opened the way the main window opens them and every inventory slot's item number text is
+// computed.
 #include <unistd.h>
 
 #include <cstddef>
@@ -9,18 +14,54 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "registry/ansi_code_page.h"
 #include "registry/game_registry.h"
 #include "registry/item_number.h"
-#include "registry/registry_backend.h"
+#include "registry/wine_registry_file.h"
+#include "registry/wine_user_registry.h"
 
 namespace {
 
-constexpr int kMaxDepth = 12;
-constexpr int kMaxKeys = 2000;
+using sacotin::WineRegistryFile;
+
+constexpr std::size_t kMaxKeysChecked = 5000;
 
 void require(bool condition) {
   if (!condition) __builtin_trap();
+}
+
+void checkTree(const WineRegistryFile& file) {
+  if (!file.isRegistry()) {
+    require(file.subkeyCount(WineRegistryFile::kRoot) == 0);
+    return;
+  }
+  std::vector<WineRegistryFile::KeyId> pending{WineRegistryFile::kRoot};
+  std::size_t checked = 0;
+  while (!pending.empty() && ++checked <= kMaxKeysChecked) {
+    const auto key = pending.back();
+    pending.pop_back();
+    const std::size_t subkeys = file.subkeyCount(key);
+    for (std::size_t i = 0; i < subkeys; ++i) {
+      const auto child = file.subkey(key, i);
+      const std::u16string_view name = file.keyName(child);
+      require(!name.empty() && name.size() <= WineRegistryFile::kMaxKeyNameLength);
+      require(name.find(u'\\') == std::u16string_view::npos);
+      if (i > 0)
+        require(WineRegistryFile::compareNames(file.keyName(file.subkey(key, i - 1)), name) < 0);
+      require(file.findSubkey(key, name) == child);
+      pending.push_back(child);
+    }
+    const std::size_t values = file.valueCount(key);
+    for (std::size_t i = 0; i < values; ++i) {
+      const auto value = file.value(key, i);
+      if (i > 0)
+        require(WineRegistryFile::compareNames(file.value(key, i - 1).name, value.name) < 0);
+      const auto found = file.findValue(key, value.name);
+      require(found && found->data == value.data && found->type == value.type);
+    }
+  }
 }
 
 // A private Wine prefix for this process; the input is written there as user.reg.
@@ -31,86 +72,60 @@ void removePrefix() {
   rmdir(prefix);
 }
 
-const std::string& prefixFolder() {
-  static const std::string folder = [] {
+std::string userRegPath() {
+  static const std::string path = [] {
     require(mkdtemp(prefix) != nullptr);
-    setenv("WINEPREFIX", prefix, 1);
-    setenv("LANG", "fr_FR.UTF-8", 1);
     std::atexit(removePrefix);
-    return std::string(prefix);
+    return std::string(prefix) + "/user.reg";
   }();
-  return folder;
+  return path;
 }
 
-void writeUserReg(const std::uint8_t* data, std::size_t size) {
-  const std::string path = prefixFolder() + "/user.reg";
+void writeFile(const std::string& path, std::string_view bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   require(file != nullptr);
-  if (size > 0) require(std::fwrite(data, 1, size, file) == size);
+  if (!bytes.empty()) require(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
   std::fclose(file);
 }
 
-struct Walker {
-  sacotin::RegistryBackend& registry;
-  int keysVisited = 0;
-
-  void walk(const std::u16string& path, int depth) {
-    if (depth > kMaxDepth || ++keysVisited > kMaxKeys) return;
-    auto key = registry.openKey(path);
-    if (!key) return;
-    std::vector<std::u16string> subkeys;
-    key->forEachSubkey([&](const std::u16string& name) {
-      require(name.find(u'\\') == std::u16string::npos);
-      subkeys.push_back(name);
-    });
-    key->forEachValue([](const std::u16string& name, std::string_view data) {
-      if (sacotin::GameRegistry::isInventorySlot(name, data)) {
-        const std::u16string text = sacotin::itemNumberText(data);
+// The main window's road: accounts, each account's characters, each character's inventory.
+void readAsTheMainWindowDoes(sacotin::RegistryBackend& registry) {
+  sacotin::GameRegistry game(registry);
+  auto accounts = game.openAccounts();
+  if (!accounts) return;
+  std::vector<std::u16string> accountNames;
+  accounts->forEachSubkey([&](const std::u16string& name) { accountNames.push_back(name); });
+  accounts.reset();
+  for (std::size_t a = 0; a < accountNames.size() && a < 16; ++a) {
+    auto characters = game.openCharacters(accountNames[a]);
+    if (!characters) continue;
+    std::vector<std::u16string> characterNames;
+    characters->forEachSubkey([&](const std::u16string& name) { characterNames.push_back(name); });
+    characters.reset();
+    for (std::size_t c = 0; c < characterNames.size() && c < 16; ++c) {
+      auto inventory = game.openInventory(accountNames[a], characterNames[c]);
+      if (!inventory) continue;
+      sacotin::GameRegistry::forEachInventorySlot(*inventory, [](std::string_view slot) {
+        const std::u16string text = sacotin::itemNumberText(slot);
         require(!text.empty() && text.size() <= 5);
-      }
-    });
-    key.reset();
-    for (const auto& name : subkeys) {
-      walk(path.empty() ? name : path + u"\\" + name, depth + 1);
+      });
     }
   }
-};
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  writeUserReg(data, size);
-  const auto registry = sacotin::makeCurrentUserRegistry();
-  require(registry != nullptr);
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  checkTree(WineRegistryFile::parse(bytes));
 
-  // The main window's road: accounts, each account's characters, each character's inventory.
-  sacotin::GameRegistry game(*registry);
-  if (auto accounts = game.openAccounts()) {
-    std::vector<std::u16string> accountNames;
-    accounts->forEachSubkey([&](const std::u16string& name) { accountNames.push_back(name); });
-    accounts.reset();
-    for (std::size_t a = 0; a < accountNames.size() && a < 16; ++a) {
-      auto characters = game.openCharacters(accountNames[a]);
-      if (!characters) continue;
-      std::vector<std::u16string> characterNames;
-      characters->forEachSubkey(
-          [&](const std::u16string& name) { characterNames.push_back(name); });
-      characters.reset();
-      for (std::size_t c = 0; c < characterNames.size() && c < 16; ++c) {
-        if (auto inventory = game.openInventory(accountNames[a], characterNames[c])) {
-          sacotin::GameRegistry::forEachInventorySlot(
-              *inventory, [](std::string_view slot) { (void)sacotin::itemNumberText(slot); });
-        }
-      }
-    }
-  }
-
-  // Everything else reachable from the root, and a few awkward paths.
-  Walker walker{*registry};
-  walker.walk(u"", 0);
-  for (const std::u16string_view path :
-       {u"\\Software", u"Software\\\\Vircom\\", u"SOFTWARE\\VIRCOM\\T4C\\\\\\", u"\\"}) {
-    (void)registry->openKey(path);
+  const std::string path = userRegPath();
+  writeFile(path, bytes);
+  sacotin::WineUserRegistry registry(path, sacotin::makeAnsiCodePage(1252));
+  readAsTheMainWindowDoes(registry);
+  for (const std::u16string_view awkward :
+       {u"", u"\\Software", u"Software\\\\Vircom\\", u"SOFTWARE\\VIRCOM\\T4C\\\\\\", u"\\"}) {
+    (void)registry.openKey(awkward);
   }
   return 0;
 }
