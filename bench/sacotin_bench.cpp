@@ -7,6 +7,7 @@
 //   SeeInv/<set>              one inventory load of the first character, files already read
 //   Search/<set>              one whole search for the item half the characters carry
 //   SearchFilesChanged/<set>  the same after user.reg and liste.dat changed on disk
+//   Session/<set>             start-up, search mode, one search: once, for the peak memory
 //   Naive*/<set>              the same work reading liste.dat once per slot (baseline)
 //
 // The window runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise. At the end
@@ -123,6 +124,21 @@ void Search(benchmark::State& state, const std::string& set, bool filesChanged) 
   addCommonCounters(state, data);
 }
 
+// What one user session costs in memory: start-up, search mode entered, one search. Run it
+// alone (--benchmark_filter=Session/Heavy) for the peak resident set size of such a session.
+void Session(benchmark::State& state, const std::string& set) {
+  const DataSet& data = dataSet(set);
+  for (auto _ : state) {
+    auto window = showWindow(data);
+    window->mnu_recherche_Click();
+    window->Combo3->setEditText(data.searchItem);
+    window->search();
+    QCoreApplication::processEvents();
+    if (window->List2->count() != data.carriers) state.SkipWithError("wrong result count");
+  }
+  addCommonCounters(state, data);
+}
+
 void NaiveSeeInv(benchmark::State& state, const std::string& set) {
   const DataSet& data = dataSet(set);
   auto registry = userRegistry(data);
@@ -190,6 +206,7 @@ void registerAll() {
     RegisterBenchmark(("Startup/" + set).c_str(), Startup, folder)->Unit(ms)->UseManualTime();
     RegisterBenchmark(("Search/" + set).c_str(), Search, folder, false)->Unit(ms)->UseManualTime();
     if (set == "Typical" || set == "Heavy") {
+      RegisterBenchmark(("Session/" + set).c_str(), Session, folder)->Unit(ms)->Iterations(1);
       RegisterBenchmark(("SeeInv/" + set).c_str(), SeeInv, folder)->Unit(ms);
       RegisterBenchmark(("SearchFilesChanged/" + set).c_str(), Search, folder, true)
           ->Unit(ms)
