@@ -43,10 +43,13 @@ xvfb_pid=""
 app_pid=""
 runtime_dir=""
 stop_all() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  [ -n "$runtime_dir" ] && rm -rf "$runtime_dir"
-  return 0
+  # Ends what this script started; a process killed here reports its signal, not a failure.
+  local pid
+  for pid in $app_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+  if [ -n "$runtime_dir" ]; then rm -rf "$runtime_dir"; fi
 }
 trap stop_all EXIT
 
