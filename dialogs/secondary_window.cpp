@@ -1,0 +1,91 @@
+#include "dialogs/secondary_window.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFont>
+#include <QLabel>
+
+#include "dialogs/program_images.h"
+
+namespace sacotin {
+
+QRect twipsRect(int left, int top, int width, int height) {
+  return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
+               twipsToPixels(height));
+}
+
+void makeSecondaryWindow(QDialog* window, QPoint clientTopLeftTwips, QSize clientSizeTwips) {
+  // Qt::Tool: no taskbar or Alt+Tab entry. CustomizeWindowHint with only the title and the
+  // close button: no minimise, maximise or context help button.
+  window->setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint);
+  // Tool windows don't count for quitting by default. The program ends when no window the user
+  // can see is left, so a visible Help or About window keeps it running after the main window
+  // is closed, and a hidden one never does (Qt counts visible windows only).
+  window->setAttribute(Qt::WA_QuitOnClose, true);
+  window->setWindowIcon(programWindowIcon());
+  const QSize size(twipsToPixels(clientSizeTwips.width()), twipsToPixels(clientSizeTwips.height()));
+  window->setFixedSize(size);
+  // setGeometry places the client area (without the frame), and marks the window as placed so
+  // that QDialog doesn't centre it.
+  window->setGeometry(QRect(
+      QPoint(twipsToPixels(clientTopLeftTwips.x()), twipsToPixels(clientTopLeftTwips.y())), size));
+  // A window still loaded when the program ends goes with it.
+  QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, window,
+                   &QObject::deleteLater);
+}
+
+void showModeless(QWidget* window) {
+  if (window->isVisible()) {
+    window->raise();
+    window->activateWindow();
+  } else {
+    window->show();
+  }
+}
+
+QLabel* makePictureBox(QWidget* parent, QPoint topLeftTwips) {
+  constexpr int kBorder = 2;
+  auto* box = new QLabel(parent);
+  box->setObjectName(QStringLiteral("picIcon"));
+  box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  box->setLineWidth(kBorder);
+  box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  const QPixmap picture = programPicture();
+  box->setPixmap(picture);
+  const QSize pictureSize = picture.deviceIndependentSize().toSize();
+  box->setGeometry(QRect(QPoint(twipsToPixels(topLeftTwips.x()), twipsToPixels(topLeftTwips.y())),
+                         pictureSize + QSize(2 * kBorder, 2 * kBorder)));
+  box->setFocusPolicy(Qt::StrongFocus);
+  return box;
+}
+
+QLabel* makeLabel(QWidget* parent, QRect rect) {
+  auto* label = new QLabel(parent);
+  label->setGeometry(rect);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setWordWrap(true);
+  return label;
+}
+
+QFont msSansSerif(bool bold) {
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setPointSizeF(9.75);
+  font.setBold(bold);
+  return font;
+}
+
+QFont courierNew(double pointSize, bool bold) {
+  QFont font(QStringLiteral("Courier New"));
+  font.setPointSizeF(pointSize);
+  font.setBold(bold);
+  return font;
+}
+
+void setTextColour(QWidget* widget, int red, int green, int blue) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, QColor(red, green, blue));
+  widget->setPalette(palette);
+}
+
+}  // namespace sacotin
