@@ -1,6 +1,6 @@
 // The inventory mode as the user sees it: start-up, the two choosers, the action button and the
 // status line, over an in-memory registry.
-#include <QSignalSpy>
+#include <QEvent>
 
 #include "inventory_fixture.h"
 
@@ -35,6 +35,63 @@ TEST_F(InventoryModeTest, StartUpShowsTheFirstCharacterOfTheFirstAccount) {
   EXPECT_EQ(status(), countStatus("perso1", 1));  // "objets" for one item too
   EXPECT_FALSE(statusIsRed());
   EXPECT_EQ(registry->openKeysNow(), 0);
+}
+
+// Records, at every key the window opens, the status text last painted on screen and what the
+// inventory list holds: what the user sees while the registry is read.
+class StatusWhileReading : public QObject {
+ public:
+  struct Moment {
+    QString key;
+    QString painted;
+    int listedItems;
+  };
+
+  void watch(FakeRegistry& registry, Form1& window) {
+    window_ = &window;
+    registry.onOpen = [this](const QString& path) {
+      moments.push_back({path.section('\\', -1), painted_, window_->List1->count()});
+    };
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted_ = static_cast<QLabel*>(watched)->text();
+    return false;
+  }
+
+  std::vector<Moment> moments;
+
+ private:
+  Form1* window_ = nullptr;
+  QString painted_;
+};
+
+TEST_F(InventoryModeTest, StartUpReadsEachKeyOnce) {
+  addTwoAccounts();
+  openWindow();
+  // Selecting the first entries from code doesn't run the choosers' choice behaviour again.
+  EXPECT_EQ(registry->openCount(), 3);
+}
+
+TEST_F(InventoryModeTest, TheStatusIsShownBeforeTheRegistryIsRead) {
+  addTwoAccounts();
+  openWindow();
+  StatusWhileReading watcher;
+  statusLine()->installEventFilter(&watcher);
+  watcher.watch(*registry, *window);
+
+  clickRefresh();
+  ASSERT_EQ(watcher.moments.size(), 1u);
+  EXPECT_EQ(watcher.moments[0].key, "Inventory");
+  EXPECT_EQ(watcher.moments[0].painted, "Scan le registre ...");
+  EXPECT_EQ(watcher.moments[0].listedItems, 0);  // cleared before the key is read
+
+  watcher.moments.clear();
+  chooseAccount(1);
+  ASSERT_EQ(watcher.moments.size(), 2u);
+  EXPECT_EQ(watcher.moments[0].key, "Characters");
+  EXPECT_EQ(watcher.moments[1].key, "Inventory");
+  EXPECT_EQ(watcher.moments[1].painted, "Scan le registre ...");
+  registry->onOpen = nullptr;
 }
 
 TEST_F(InventoryModeTest, ChoosersKeepTheRegistryOrder) {

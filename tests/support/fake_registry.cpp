@@ -105,6 +105,7 @@ void FakeRegistry::addItem(const QString& account, const QString& character, int
 std::unique_ptr<OpenKey> FakeRegistry::openKey(std::u16string_view path) {
   ++opens_;
   const std::u16string wanted(path);
+  if (onOpen) onOpen(QString::fromStdU16String(wanted));
   if (!keys_.contains(wanted)) return nullptr;
   return std::make_unique<FakeOpenKey>(*this, wanted, openNow_);
 }

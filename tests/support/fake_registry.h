@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -50,6 +51,9 @@ class FakeRegistry final : public RegistryBackend {
   // --- What the program did ---
   int openCount() const { return opens_; }       // successful and failed opens
   int openKeysNow() const { return *openNow_; }  // keys opened and not yet closed
+  // Called with the path of every open, before it is answered: lets a test look at the window
+  // at that moment.
+  std::function<void(const QString& path)> onOpen;
 
   std::unique_ptr<OpenKey> openKey(std::u16string_view path) override;
 
