@@ -16,3 +16,4 @@ cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=0 ctest --preset asan
 bash tools/fuzz.sh 60
 bash tools/bench-smoke.sh build/default
+bash tools/test-windows.sh
