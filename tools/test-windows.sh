@@ -9,7 +9,8 @@
 #   3. runs every core test under Wine: the registry conformance tests read through advapi32;
 #   4. lets Wine save the prefix's user.reg, then runs the same conformance tests of the Linux
 #      build on it;
-#   5. compares the listings both runs printed.
+#   5. compares the listings both runs printed;
+#   6. compiles the Windows resource script.
 # Ends with the line "N passed, M failed" and a non-zero status when anything failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -91,6 +92,15 @@ if [ -s "$work/windows.listing" ] && diff -u "$work/windows.listing" "$work/linu
   passed=$((passed + 1))
 else
   echo "the listings differ (or are missing)"
+  failed=$((failed + 1))
+fi
+
+echo "== The Windows resource script compiles"
+windres=$(command -v x86_64-w64-mingw32-windres)
+if "$windres" -I resources resources/sacotin.rc -O coff -o "$work/sacotin.res.o"; then
+  echo "resources/sacotin.rc: ok"
+  passed=$((passed + 1))
+else
   failed=$((failed + 1))
 fi
 
