@@ -108,7 +108,9 @@ TEST_F(AboutWindowTest, HasItsFixedFramePlaceAndLayout) {
   expectSecondaryWindowFrame(about, twips(2340, 1935, 5325, 3180));
   EXPECT_TRUE(about->testAttribute(Qt::WA_QuitOnClose));
   for (QObject* child : about->children()) {
-    if (auto* widget = qobject_cast<QWidget*>(child)) EXPECT_EQ(widget->parentWidget(), about);
+    if (auto* widget = qobject_cast<QWidget*>(child)) {
+      EXPECT_EQ(widget->parentWidget(), about);
+    }
   }
   expectPictureBox(control<QLabel>(about, "picIcon"), twips(120, 240, 0, 0).topLeft());
 

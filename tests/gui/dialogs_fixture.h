@@ -72,7 +72,9 @@ class DialogsTest : public ::testing::Test {
     chooseHelpItem(0);
     Dialog* help = Dialog::instance();
     EXPECT_NE(help, nullptr);
-    if (help) EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+    if (help) {
+      EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+    }
     return help;
   }
 
@@ -80,7 +82,9 @@ class DialogsTest : public ::testing::Test {
     chooseHelpItem(1);
     frmAbout* about = frmAbout::instance();
     EXPECT_NE(about, nullptr);
-    if (about) EXPECT_TRUE(QTest::qWaitForWindowActive(about));
+    if (about) {
+      EXPECT_TRUE(QTest::qWaitForWindowActive(about));
+    }
     return about;
   }
 

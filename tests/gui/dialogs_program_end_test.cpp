@@ -21,6 +21,13 @@ class ProgramEndTest : public DialogsTest {
     int stepsRun = 0;
   };
   RunResult runProgram(const std::vector<std::function<void()>>& steps) {
+    // Only the main window may count for ending the program when the loop starts.
+    int countingWindows = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible() && widget->testAttribute(Qt::WA_QuitOnClose)) ++countingWindows;
+    }
+    EXPECT_EQ(countingWindows, 1) << "windows of earlier tests are still open";
+
     RunResult result;
     bool safetyFired = false;
     QObject stepsContext;  // steps still pending when the loop ends go with it
