@@ -100,6 +100,7 @@ Form1::~Form1() = default;
 // --- Layout ---
 
 void Form1::buildLayout() {
+  setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Sacotin"));
   const QString iconPath = QStringLiteral(":/icons/sacotin.png");
   if (QFile::exists(iconPath)) setWindowIcon(QIcon(iconPath));

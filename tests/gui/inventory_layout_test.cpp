@@ -39,7 +39,11 @@ class InventoryLayoutTest : public InventoryWindowTest {
 };
 
 TEST_F(InventoryLayoutTest, WindowCaptionAndClientArea) {
+  EXPECT_EQ(window->objectName(), "Form1");
   EXPECT_EQ(window->windowTitle(), "Sacotin");
+  EXPECT_EQ(window->windowIcon().pixmap(32, 32).toImage(),
+            QIcon(":/icons/sacotin.png").pixmap(32, 32).toImage());
+  EXPECT_FALSE(window->windowIcon().isNull());
   EXPECT_EQ(window->centralWidget()->size(), QSize(4770 / 15, 7785 / 15));
   EXPECT_TRUE(window->menuBar()->isVisible());
   EXPECT_LE(window->menuBar()->geometry().bottom(), window->centralWidget()->geometry().top());
