@@ -106,6 +106,7 @@ TEST_F(AboutWindowTest, ShowsTitleVersionReleaseNotesAndContact) {
 TEST_F(AboutWindowTest, HasItsFixedFramePlaceAndLayout) {
   frmAbout* about = openAbout();
   expectSecondaryWindowFrame(about, twips(2340, 1935, 5325, 3180));
+  expectMainWindowIcon(about);
   EXPECT_TRUE(about->testAttribute(Qt::WA_QuitOnClose));
   for (QObject* child : about->children()) {
     if (auto* widget = qobject_cast<QWidget*>(child)) {

@@ -150,6 +150,14 @@ class DialogsTest : public ::testing::Test {
     EXPECT_EQ(icon, expected);
   }
 
+  // The secondary window shows the main window's icon.
+  void expectMainWindowIcon(QWidget* secondary) const {
+    const QImage main = window->windowIcon().pixmap(32, 32).toImage();
+    EXPECT_FALSE(main.isNull());
+    EXPECT_EQ(secondary->windowIcon().pixmap(32, 32).toImage().convertToFormat(main.format()),
+              main);
+  }
+
   // The picture box: the 40 x 41 picture inside a sunken 2-pixel border, sized to the picture.
   static void expectPictureBox(QLabel* picIcon, QPoint topLeft) {
     ASSERT_NE(picIcon, nullptr);

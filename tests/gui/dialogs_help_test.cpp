@@ -58,6 +58,7 @@ TEST_F(HelpWindowTest, OkHidesTheWindowAndTheNextRequestShowsItAgainWithoutReloa
   chooseHelpItem(0);
   EXPECT_EQ(Dialog::instance(), help);
   EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->geometry(), twips(2760, 3750, 4590, 6075));
   EXPECT_EQ(help->loadCount(), 1);
   EXPECT_EQ(control<CrLabel>(help, "Label1"), text.data());
   EXPECT_EQ(text->text(), expectedHelpText());
@@ -126,6 +127,7 @@ TEST_F(HelpWindowTest, ShowsTheHelpTextAndTheContactAddress) {
 TEST_F(HelpWindowTest, HasItsFixedFramePlaceAndLayout) {
   Dialog* help = openHelp();
   expectSecondaryWindowFrame(help, twips(2760, 3750, 4590, 6075));
+  expectMainWindowIcon(help);
   EXPECT_TRUE(help->testAttribute(Qt::WA_QuitOnClose));
 
   auto* frame = control<QFrame>(help, "Frame1");
