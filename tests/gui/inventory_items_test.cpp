@@ -76,6 +76,16 @@ TEST_F(InventoryItemsTest, ACatalogueThatIsAFolderCountsAsUnreadable) {
   EXPECT_EQ(status(), twoLines("Impossible de lire liste.dat", "Vous possedez 1 objets"));
 }
 
+TEST_F(InventoryItemsTest, TheProgramFolderMayHaveAnAccentedName) {
+  ASSERT_TRUE(QDir(files.path()).mkdir("Jeux é"));
+  const QByteArray catalogue("1234\r\nNom=Epee\r\n");
+  files.write("Jeux é/liste.dat", catalogue);
+  addItems({1234});
+  window = std::make_unique<Form1>(
+      Form1Sources{registry, makeAnsiCodePage(1252), files.filePath("Jeux é/liste.dat")});
+  EXPECT_EQ(items(), QStringList({"Epee"}));
+}
+
 TEST_F(InventoryItemsTest, WithoutSlotsAMissingCatalogueIsNotReported) {
   registry->addInventory("compte1", "perso1");
   openWindow();
