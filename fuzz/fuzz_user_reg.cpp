@@ -64,8 +64,9 @@ void checkTree(const WineRegistryFile& file) {
   }
 }
 
-// A private Wine prefix for this process; the input is written there as user.reg.
-char prefix[] = "/tmp/sacotin-fuzz-XXXXXX";
+// A private Wine prefix for this process; the input is written there as user.reg. In memory
+// when the system offers a memory file system: a disk costs most of the time of a run.
+char prefix[] = "/dev/shm/sacotin-fuzz-XXXXXX";
 
 void removePrefix() {
   std::remove((std::string(prefix) + "/user.reg").c_str());
@@ -74,7 +75,10 @@ void removePrefix() {
 
 std::string userRegPath() {
   static const std::string path = [] {
-    require(mkdtemp(prefix) != nullptr);
+    if (!mkdtemp(prefix)) {
+      std::snprintf(prefix, sizeof prefix, "%s", "/tmp/sacotin-fuzz-XXXXXX");
+      require(mkdtemp(prefix) != nullptr);
+    }
     std::atexit(removePrefix);
     return std::string(prefix) + "/user.reg";
   }();
