@@ -63,11 +63,13 @@ std::optional<KeyId> resolve(const WineRegistryFile& file, std::u16string_view p
   return key;
 }
 
+// Reads to the end of the file. One spare byte lets the read that meets the end of a file of
+// the expected size do so without growing (and so copying) the buffer.
 bool readAll(int fd, std::size_t expectedSize, std::string& bytes) {
-  bytes.resize(expectedSize);
+  bytes.resize(expectedSize + 1);
   std::size_t filled = 0;
   for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);
+    if (filled == bytes.size()) bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
     const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
