@@ -3,10 +3,12 @@
 // The byte <-> character tables come from Qt's ICU-backed decoders. ICU's encoders substitute
 // 0x1A for characters a code page lacks, whereas Windows first tries a "best fit" (é becomes e in
 // code page 1251) and then writes '?'. So encoding goes through our own table: the characters
-// the code page has, then for the others the first character of their Unicode decomposition
-// (repeatedly), which covers accented letters, ligatures and full-width forms; everything else
-// becomes '?'. Microsoft's best-fit tables also hold a few hand-picked mappings (for instance
-// some dashes and quotes) that this does not reproduce.
+// the code page has, then for the others a character of their Unicode decomposition, which
+// covers accented letters, full-width forms, super- and subscript digits, letter-like symbols
+// and spaces; everything else becomes '?'. Microsoft's best-fit tables also hold hand-picked
+// look-alikes that have no decomposition (T with stroke to T, Greek letters to Latin ones, box
+// drawing to + - |, the hyphen U+2010 to -, combining accents to spacing ones); those become
+// '?' here.
 #include <QByteArray>
 #include <QChar>
 #include <QString>
@@ -112,18 +114,27 @@ class TableCodePage final : public AnsiCodePage {
   }
 
  private:
-  // Characters without a byte of their own take the byte of the first character of their
-  // decomposition when there is one, else '?'. Surrogates always become '?', one per unit.
+  // Characters without a byte of their own take the byte of a character of their Unicode
+  // decomposition when there is one, else '?'. A one-character decomposition (the Kelvin sign,
+  // the Angstrom sign) is taken as it is; otherwise the base letter is stripped of all its marks
+  // first, as Windows does (U+01D5, U with diaeresis and macron, becomes U, not Ü). Surrogates
+  // always become '?', one per unit.
   void addBestFit() {
+    std::vector<char32_t> bases;
     for (char32_t unit = 0; unit < 0x10000; ++unit) {
       if (encodeTable_[unit] != kUnmapped) continue;
-      char32_t base = unit;
       std::uint16_t entry = kUnmapped;
-      for (int depth = 0; depth < 4 && entry == kUnmapped; ++depth) {
+      bases.clear();
+      char32_t base = unit;
+      for (int depth = 0; depth < 6 && entry == kUnmapped; ++depth) {
         const QString decomposition = QChar::decomposition(base);
         if (decomposition.isEmpty()) break;
         base = decomposition[0].unicode();
-        if (base < 0x10000) entry = encodeTable_[base];
+        if (decomposition.size() == 1 && base < 0x10000) entry = encodeTable_[base];
+        bases.push_back(base);
+      }
+      for (auto it = bases.rbegin(); it != bases.rend() && entry == kUnmapped; ++it) {
+        if (*it < 0x10000) entry = encodeTable_[*it];
       }
       encodeTable_[unit] = entry == kUnmapped ? std::uint16_t(kDefaultChar) : entry;
     }

@@ -144,6 +144,8 @@ TEST(WineCodePageConversion, SingleByteTablesAndBestFit) {
   // Best fit: a base letter for accented and full-width letters, '?' for the rest; one '?' per
   // half of a surrogate pair.
   EXPECT_EQ(cp1252->encode(u"\u0100\u0107\uff21\u2713\u0416"), "AcA??");
+  // Marks are all stripped (Windows: U), but a one-character decomposition stays (Windows: Å).
+  EXPECT_EQ(cp1252->encode(u"\u01d5\u212b\u212a\u2074\u2002"), "U\xc5K4 ");
   EXPECT_EQ(cp1252->encode(u"\U0001F600"), "??");
   EXPECT_EQ(cp1252->encode(u"a\0b"s), "a\0b"s);
 
