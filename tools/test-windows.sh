@@ -30,8 +30,11 @@ mingw_tests=$mingw_dir/tests/sacotin_core_tests.exe
 native_tests=$native_dir/tests/sacotin_tests
 
 cxx=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++)
+# The loader and server of Debian's wine64 package (no need for the wrapper scripts).
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+wineserver=/usr/lib/wine/wineserver
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 
 work=$(mktemp -d /tmp/sacotin-wine.XXXXXX)
 export WINEPREFIX=$work/prefix
@@ -41,7 +44,7 @@ unset DISPLAY WAYLAND_DISPLAY
 # Code page 1252 for Wine and for the Linux reader alike.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 cleanup() {
-  wineserver -k 2>/dev/null || true
+  "$wineserver" -k 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -49,7 +52,7 @@ trap cleanup EXIT
 echo "== Wine prefix with the conformance tree ($WINEPREFIX)"
 "$cxx" -O1 -Wall -Wextra -static -o "$work/write_raw_strings.exe" \
   tests/support/write_raw_strings_win32.cpp
-wineboot -i >/dev/null 2>&1
+"$wine" wineboot -i >/dev/null 2>&1
 {
   printf '\xff\xfe'
   iconv -f UTF-8 -t UTF-16LE tests/data/registry/conformance-tree.utf8.reg
@@ -66,7 +69,7 @@ grep -E '^\[ *(OK|FAILED|SKIPPED) *\]|^\[==========\]|^[^ ]*:[0-9]+: Failure' "$
   true
 
 echo "== Registry conformance tests of the Linux build, on the prefix's user.reg"
-wineserver -w # Wine saves user.reg when its server stops.
+"$wineserver" -w # Wine saves user.reg when its server stops.
 linux_status=0
 SACOTIN_REGISTRY_CONFORMANCE=1 QT_QPA_PLATFORM=offscreen "$native_tests" \
   --gtest_filter='RegistryConformance.*' >"$work/linux.txt" 2>&1 || linux_status=$?
