@@ -20,6 +20,15 @@ bool isInstalledLocale(const std::string& name) {
   return true;
 }
 
+// Whether setlocale(LC_ALL, "") would succeed: it fails as a whole, leaving every category at C,
+// when the locale of any category is missing.
+bool environmentLocaleLoads() {
+  const locale_t locale = ::newlocale(LC_ALL_MASK, "", locale_t(0));
+  if (locale == locale_t(0)) return false;
+  ::freelocale(locale);
+  return true;
+}
+
 }  // namespace
 
 int ansiCodePageOfLocaleName(std::string_view unixName) {
@@ -81,7 +90,9 @@ int wineAnsiCodePage(const LocaleEnvironment& environment,
 
 int wineAnsiCodePageOfThisProcess() {
   const LocaleEnvironment environment{variable("LC_ALL"), variable("LC_CTYPE"), variable("LANG")};
-  return wineAnsiCodePage(environment, isInstalledLocale);
+  return wineAnsiCodePage(environment, [](const std::string& name) {
+    return environmentLocaleLoads() && isInstalledLocale(name);
+  });
 }
 
 }  // namespace sacotin

@@ -20,11 +20,12 @@ int ansiCodePageOfLocaleName(std::string_view unixName);
 
 // The ANSI code page Wine starts with in that environment. The C library takes the first
 // non-empty of LC_ALL, LC_CTYPE and LANG for the character type; a locale that isn't installed
-// leaves it at C, in which case Wine still tries LC_ALL itself.
+// (`isInstalled` false) leaves it at C, in which case Wine still tries LC_ALL itself.
 int wineAnsiCodePage(const LocaleEnvironment& environment,
                      const std::function<bool(const std::string& name)>& isInstalled);
 
-// The same for this process: its environment, and the locales installed on this machine.
+// The same for this process: its environment, and the locales installed on this machine (the
+// C library also stays at C when the locale of any other category is missing).
 int wineAnsiCodePageOfThisProcess();
 
 }  // namespace sacotin
