@@ -1,11 +1,129 @@
 // Search mode: find every character of every account that carries one item.
+//
+// The search frame (Frame5) takes the place of the inventory frame (Frame1(1)). A run selects
+// each account and each character in the inventory choosers in turn, loads that character's
+// inventory with the ordinary inventory load and compares every listed name with the chosen
+// text.
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QListWidget>
+#include <QPushButton>
+#include <filesystem>
+
 #include "main_window/form1.h"
+#include "main_window/list_box_order.h"
 
 namespace sacotin {
+namespace {
 
-void Form1::mnu_recherche_Click() {}
-void Form1::mnu_inv_Click() {}
-void Form1::load_search() {}
-void Form1::search() {}
+const QChar kLineBreak(13);
+
+QString twoLines(const QString& first, const QString& second) {
+  return first + kLineBreak + second;
+}
+
+// Whether selecting `text` from code found an entry of the chooser with exactly that text.
+bool isSelected(const QComboBox* chooser, const QString& text) {
+  return chooser->currentIndex() >= 0 && chooser->currentText() == text;
+}
+
+}  // namespace
+
+void Form1::mnu_recherche_Click() {
+  savedAccount = Combo1->currentText();
+  savedCharacter = Combo2->currentText();
+  const bool namesListed = fillSearchChooser();
+  Frame1[1]->hide();
+  Frame5->show();
+  // When liste.dat could not be read, load_search has already put its red message in the status
+  // line; it stays there instead of "Ready to search", so the user sees why the chooser is empty.
+  if (namesListed) setStatus(QStringLiteral("Ready to search"));
+  Command1->setText(QStringLiteral("Rechercher"));
+  mode_ = SearchMode;
+  mnu_recherche->setVisible(false);
+  mnu_inv->setVisible(true);
+}
+
+void Form1::mnu_inv_Click() {
+  Frame1[1]->show();
+  Frame5->hide();
+  // Selecting from code never runs a chooser's choice behaviour, and a run has left other
+  // accounts and characters in the choosers. So leaving replays the user's own choice: select
+  // the saved account and act as if the user chose it (its characters, the first one's
+  // inventory), then the same for the saved character (its inventory). A text that is not an
+  // entry of the chooser (nothing was shown on entering) is one the user could not choose, so
+  // nothing is replayed for it.
+  selectAccountText(savedAccount);
+  if (isSelected(Combo1, savedAccount)) Combo1_Click();
+  selectCharacterText(savedCharacter);
+  if (isSelected(Combo2, savedCharacter)) Combo2_Click();
+  setStatus(twoLines(
+      Combo2->currentText(),
+      QStringLiteral("Vous possedez ") + QString::number(itemCount) + QStringLiteral(" objets")));
+  Command1->setText(QStringLiteral("Rafraichir"));
+  mode_ = InventoryMode;
+  mnu_recherche->setVisible(true);
+  mnu_inv->setVisible(false);
+}
+
+void Form1::load_search() { fillSearchChooser(); }
+
+bool Form1::fillSearchChooser() {
+  entryIndex = 0;
+  Combo3->clear();
+  Combo3->clearEditText();
+  const std::optional<Catalogue> catalogue = Catalogue::readFile(
+      std::filesystem::path(sources_.cataloguePath.toStdU16String()), *sources_.codePage);
+  if (!catalogue) {
+    showFailure(twoLines(QStringLiteral("Impossible de lire liste.dat"),
+                         QStringLiteral("la liste des objets est vide")));
+    return false;
+  }
+  QStringList names;
+  names.reserve(static_cast<qsizetype>(catalogue->names().size()));
+  for (const std::u16string& name : catalogue->names()) {
+    names.append(QString::fromStdU16String(name));
+  }
+  // Alphabetical like the inventory list; equal names stay, each as often as the file has it.
+  sortLikeListBox(names);
+  // One insertion for the whole list: the chooser lays itself out once, not once per name.
+  Combo3->addItems(names);
+  entryIndex = static_cast<int>(names.size());
+  // Adding to an empty chooser selects its first entry; the chooser starts without a text.
+  Combo3->setCurrentIndex(-1);
+  Combo3->clearEditText();
+  return true;
+}
+
+void Form1::search() {
+  const QString wanted = Combo3->currentText();
+  if (wanted.isEmpty()) {
+    setStatus(twoLines(QStringLiteral("Rien a chercher ..."),
+                       QStringLiteral("Choisissez dans la liste")));
+    return;
+  }
+  List2->clear();
+  const int lastAccount = Combo1->count() - 1;
+  for (accountIndex = 0; accountIndex <= lastAccount; ++accountIndex) {
+    selectAccountText(Combo1->itemText(accountIndex));
+    open_chars(2);
+    const int lastCharacter = Combo2->count() - 1;
+    for (int characterIndex = 0; characterIndex <= lastCharacter; ++characterIndex) {
+      selectCharacterText(Combo2->itemText(characterIndex));
+      see_inv();
+      const int lastEntry = List1->count() - 1;
+      for (entryIndex = 0; entryIndex <= lastEntry; ++entryIndex) {
+        if (List1->item(entryIndex)->text() == wanted) {
+          List2->addItem(Combo1->currentText() + QStringLiteral(" : ") + Combo2->currentText());
+        }
+      }
+    }
+  }
+  setStatus(QStringLiteral("Recherche terminée"));
+  if (List2->count() == 0) {
+    setStatus(twoLines(QStringLiteral("Recherche terminée"), QStringLiteral("Objet non trouvé")));
+  }
+}
 
 }  // namespace sacotin
