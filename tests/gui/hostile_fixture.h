@@ -4,11 +4,25 @@
 // real liste.dat, both written by the test: for damaged, huge or odd files.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <cstddef>
 
 #include "inventory_fixture.h"
 #include "registry/wine_user_registry.h"
 
 namespace sacotin::testing {
+
+// Bytes of a literal that holds NUL characters.
+template <std::size_t N>
+QByteArray raw(const char (&text)[N]) {
+  return QByteArray(text, N - 1);
+}
+
+// Inventory lists compared without regard to their order.
+inline QStringList unordered(QStringList names) {
+  names.sort();
+  return names;
+}
 
 class HostileWindowTest : public InventoryWindowTest {
  protected:

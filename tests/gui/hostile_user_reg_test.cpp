@@ -16,18 +16,6 @@
 namespace sacotin::testing {
 namespace {
 
-// Bytes of a literal that holds NUL characters.
-template <std::size_t N>
-QByteArray raw(const char (&text)[N]) {
-  return QByteArray(text, N - 1);
-}
-
-// Inventory lists compared without regard to their order.
-QStringList unordered(QStringList names) {
-  names.sort();
-  return names;
-}
-
 class HostileUserRegTest : public HostileWindowTest {
  protected:
   // perso1 of compte1 carries Arc and Bouclier; the file then ends with `tail`.
