@@ -114,6 +114,29 @@ TEST_F(HostileListeDatTest, NamedPipeDoesNotBlockAndIsReportedInRed) {
   EXPECT_FALSE(fifo.fired()) << "the window blocked on a named pipe";
 }
 
+TEST_F(HostileListeDatTest, DeviceOrLinkLoopIsReportedInRed) {
+  // An endless device would never finish reading; a link to itself can't be opened.
+  for (const QString& target : {QString("/dev/zero"), QString("/dev/urandom"), cataloguePath()}) {
+    SCOPED_TRACE(target.toStdString());
+    QFile::remove(cataloguePath());
+    ASSERT_TRUE(QFile::link(target, cataloguePath()));
+    openWineWindow();
+    EXPECT_EQ(status(), unreadable(2));
+    EXPECT_TRUE(statusIsRed());
+  }
+}
+
+TEST_F(HostileListeDatTest, FileSavedAsUtf16NamesNothing) {
+  // Every other byte is NUL: no line equals a number any more.
+  const QString text = "100\r\nNom=Arc\r\n1234\r\nNom=Epee\r\n";
+  writeListeDat(
+      QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2).prepend("\xFF\xFE"));
+  openWineWindow();
+  EXPECT_EQ(unordered(items()),
+            unordered({"** Objet non connu **   (100)", "** Objet non connu **   (1234)"}));
+  EXPECT_EQ(status(), countStatus("perso1", 2));
+}
+
 TEST_F(HostileListeDatTest, UnreadableFileIsReportedInRed) {
   if (geteuid() == 0) GTEST_SKIP() << "running as root: file permissions do not deny reading";
   ASSERT_TRUE(QFile::setPermissions(cataloguePath(), {}));

@@ -191,6 +191,18 @@ TEST_F(HostileUserRegTest, UserRegThatIsANamedPipeDoesNotBlock) {
   EXPECT_FALSE(fifo.fired());
 }
 
+TEST_F(HostileUserRegTest, UserRegThatIsADeviceOrALinkLoopIsANeverInstalledGame) {
+  // An endless device would never finish reading; a link to itself can't be opened.
+  for (const QString& target : {QString("/dev/zero"), QString("/dev/urandom"), userRegPath()}) {
+    SCOPED_TRACE(target.toStdString());
+    QFile::remove(userRegPath());
+    ASSERT_TRUE(QFile::link(target, userRegPath()));
+    openWineWindow();
+    EXPECT_EQ(status(), neverInstalled());
+    EXPECT_TRUE(statusIsRed());
+  }
+}
+
 TEST_F(HostileUserRegTest, UnreadableUserRegIsANeverInstalledGame) {
   if (geteuid() == 0) GTEST_SKIP() << "running as root: file permissions do not deny reading";
   writeUserRegBytes(kHeader + inventorySection("compte1", "perso1", {100}));
