@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -63,20 +64,24 @@ std::optional<KeyId> resolve(const WineRegistryFile& file, std::u16string_view p
   return key;
 }
 
-// Reads to the end of the file. One spare byte lets the read that meets the end of a file of
-// the expected size do so without growing (and so copying) the buffer.
+// Reads to the end of the file, or to one byte past the largest file the loader takes. One spare
+// byte lets the read that meets the end of a file of the expected size do so without growing
+// (and so copying) the buffer.
 bool readAll(int fd, std::size_t expectedSize, std::string& bytes) {
-  bytes.resize(expectedSize + 1);
+  constexpr std::size_t kLimit = WineRegistryFile::kMaxFileSize + 1;
+  bytes.resize(std::min(expectedSize, kLimit) + 1);
   std::size_t filled = 0;
-  for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
+  while (filled < kLimit) {
+    if (filled == bytes.size()) {
+      bytes.resize(std::min(bytes.size() + bytes.size() / 2 + 65536, kLimit));
+    }
     const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
     if (got == 0) break;
     filled += static_cast<std::size_t>(got);
   }
-  bytes.resize(filled);
+  bytes.resize(std::min(filled, kLimit));
   return true;
 }
 
@@ -112,8 +117,10 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::load() {
   if (fd < 0) return nullptr;
   struct stat info {};
   std::string bytes;
+  // A file too large to be a user.reg is not read at all; it loads as no registry.
   const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                  readAll(fd, static_cast<std::size_t>(info.st_size), bytes);
+                  (static_cast<std::uintmax_t>(info.st_size) > WineRegistryFile::kMaxFileSize ||
+                   readAll(fd, static_cast<std::size_t>(info.st_size), bytes));
   ::close(fd);
   if (!ok) return nullptr;
   // The identity of what was actually read, so that a replacement racing with this load is

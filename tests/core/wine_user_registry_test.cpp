@@ -97,6 +97,16 @@ TEST_F(WineUserRegistryTest, NoUsableFileMeansEveryOpenFails) {
   EXPECT_FALSE(nowhere.openKey(u""));
 }
 
+TEST_F(WineUserRegistryTest, AFileOverOneGibibyteIsNotRead) {
+  // A sparse file: its size is over the limit, its text a valid registry.
+  const auto path = folder_.write("user.reg", kHeader + "[Software]\n");
+  std::filesystem::resize_file(path, WineRegistryFile::kMaxFileSize + 1);
+  WineUserRegistry registry(path.string(), makeAnsiCodePage(1252));
+  EXPECT_FALSE(registry.openKey(u"Software"));
+  std::filesystem::resize_file(path, kHeader.size() + 11);
+  EXPECT_TRUE(registry.openKey(u"Software"));
+}
+
 TEST_F(WineUserRegistryTest, AFifoIsNeitherReadNorWaitedFor) {
   const auto fifo = folder_.path() / "user.reg";
   testing::FifoGuard guard(fifo, std::chrono::seconds(5));
