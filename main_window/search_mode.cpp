@@ -69,6 +69,10 @@ void Form1::mnu_inv_Click() {
 
 void Form1::load_search() { fillSearchChooser(); }
 
+// Fills the search chooser with every name of liste.dat, read once. The counter is a plain int:
+// a catalogue of more than 32,767 names is listed whole. When liste.dat is missing or can't be
+// read, the chooser stays empty and the status line says so in red (the user can still type a
+// name, for instance a placeholder name, and search for it).
 bool Form1::fillSearchChooser() {
   entryIndex = 0;
   Combo3->clear();
@@ -96,6 +100,9 @@ bool Form1::fillSearchChooser() {
   return true;
 }
 
+// Loads every character of every account with the ordinary inventory load and lists one line
+// "account : character" per inventory entry whose name is exactly the chosen text. The counters
+// are plain ints, so choosers and lists longer than 32,767 entries are walked whole.
 void Form1::search() {
   const QString wanted = Combo3->currentText();
   if (wanted.isEmpty()) {
