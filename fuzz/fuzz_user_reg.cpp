@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -125,7 +126,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string path = userRegPath();
   writeFile(path, bytes);
-  sacotin::WineUserRegistry registry(path, sacotin::makeAnsiCodePage(1252));
+  // Mostly the usual code page, sometimes a double-byte one or UTF-8 (string data is converted).
+  constexpr int kCodePages[] = {1252, 1252, 1252, 1251, 932, 65001};
+  sacotin::WineUserRegistry registry(
+      path, sacotin::makeAnsiCodePage(kCodePages[size % std::size(kCodePages)]));
   readAsTheMainWindowDoes(registry);
   for (const std::u16string_view awkward :
        {u"", u"\\Software", u"Software\\\\Vircom\\", u"SOFTWARE\\VIRCOM\\T4C\\\\\\", u"\\"}) {
