@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "catalogue/catalogue.h"
 #include "registry/ansi_code_page.h"
@@ -12,8 +13,8 @@ namespace sacotin {
 
 // Keeps the catalogue read from liste.dat between loads and reads the file again only when it
 // changed on disk (another size, modification or change time, or another file at that path), so
-// an inventory load or a search reads the file at most once and an edit still shows at the next
-// load.
+// a search builds the catalogue once rather than once per character, and an edit still shows at
+// the next load.
 class CatalogueCache {
  public:
   CatalogueCache(std::filesystem::path path, std::shared_ptr<const AnsiCodePage> codePage);
@@ -21,7 +22,7 @@ class CatalogueCache {
   // The catalogue as the file holds it now; null when the file is missing or can't be read.
   std::shared_ptr<const Catalogue> current();
 
-  // How many times the file was actually read (a measure for tests and benchmarks).
+  // How many times a catalogue was built from the file (a measure for tests and benchmarks).
   int readCount() const { return readCount_; }
 
   // What identifies one version of the file.
@@ -37,13 +38,16 @@ class CatalogueCache {
 
  private:
   static bool isRecent(const FileStamp& stamp);
+  static std::optional<std::string> readBytes(const std::filesystem::path& path);
   void forget();
 
   std::filesystem::path path_;
   std::shared_ptr<const AnsiCodePage> codePage_;
   std::optional<FileStamp> stamp_;  // of the file the cached catalogue was read from
   std::shared_ptr<const Catalogue> catalogue_;
-  bool readWhileRecent_ = false;
+  // The file's bytes when it was read within moments of a change (its stamp may then miss the
+  // next change); compared with the file at every load until it has settled.
+  std::optional<std::string> freshBytes_;
   int readCount_ = 0;
 };
 

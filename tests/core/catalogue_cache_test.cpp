@@ -69,6 +69,19 @@ TEST_F(CatalogueCacheTest, AChangeOnDiskShowsAtTheNextLoad) {
   EXPECT_EQ(cache.readCount(), 3);
 }
 
+TEST_F(CatalogueCacheTest, AQuickRewriteOfTheSameSizeIsNotMissed) {
+  // Written twice within moments, the file may keep the same times: its contents tell.
+  write(path_, "1234\r\nNom=Epee\r\n");
+  CatalogueCache cache(path_, codePage_);
+  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Epee");
+  write(path_, "1234\r\nNom=Arcs\r\n");
+  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Arcs");
+  // Unchanged contents are not built again.
+  const auto built = cache.current();
+  EXPECT_EQ(cache.current(), built);
+  EXPECT_EQ(cache.readCount(), 2);
+}
+
 TEST_F(CatalogueCacheTest, AnotherFileMovedIntoPlaceIsRead) {
   // Same size and modification time: only the file's identity tells them apart.
   write(path_, "1234\r\nNom=Epee\r\n");
