@@ -24,12 +24,15 @@ Widget* control(QWidget& window, const char* name) {
   return widget;
 }
 
-// The user's choice of an entry with the keyboard: Home, then Down as often as needed. Each key
-// is a choice of its own, as it is for the user.
-void choose(QComboBox* chooser, int row) {
+// The user's choice of the first entry, then of the next one, with the keyboard (Home, Down):
+// each key is a choice of its own, as it is for the user.
+void chooseFirst(QComboBox* chooser) {
   chooser->setFocus();
   QTest::keyClick(chooser, Qt::Key_Home);
-  for (int i = 0; i < row; ++i) QTest::keyClick(chooser, Qt::Key_Down);
+  QCoreApplication::processEvents();
+}
+void chooseNext(QComboBox* chooser) {
+  QTest::keyClick(chooser, Qt::Key_Down);
   QCoreApplication::processEvents();
 }
 
@@ -52,10 +55,10 @@ int main(int argc, char** argv) {
   int itemsSeen = 0;
   const int accountCount = accounts->count();
   for (int a = 0; a < accountCount; ++a) {
-    choose(accounts, a);
+    a == 0 ? chooseFirst(accounts) : chooseNext(accounts);
     const int characterCount = characters->count();
     for (int c = 0; c < characterCount; ++c) {
-      choose(characters, c);
+      c == 0 ? chooseFirst(characters) : chooseNext(characters);
       ++charactersSeen;
       itemsSeen += items->count();
     }
