@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ios>
 #include <iterator>
 #include <system_error>
 
@@ -76,7 +77,14 @@ std::optional<Catalogue> Catalogue::readFile(const std::filesystem::path& path,
   if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  try {
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    // A read error (a failing disk, a lost network share) is thrown by the stream buffer itself,
+    // past the stream's error state.
+    return std::nullopt;
+  }
   if (file.bad()) return std::nullopt;
   return Catalogue(splitCatalogueLines(codePage.decode(bytes)));
 }

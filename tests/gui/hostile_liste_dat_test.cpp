@@ -144,6 +144,19 @@ TEST_F(HostileListeDatTest, UnreadableFileIsReportedInRed) {
   EXPECT_EQ(status(), unreadable(2));
 }
 
+TEST_F(HostileListeDatTest, ReadErrorIsReportedInRed) {
+  // Reading /proc/self/mem from its start fails with an I/O error, as a failing disk or a lost
+  // network share does; unlike permissions, that also holds when the tests run as root.
+  if (!QFile::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc on this system";
+  QFile::remove(cataloguePath());
+  ASSERT_TRUE(QFile::link("/proc/self/mem", cataloguePath()));
+  openWineWindow();
+  EXPECT_EQ(status(), unreadable(2));
+  EXPECT_TRUE(statusIsRed());
+  enterSearchMode();
+  EXPECT_EQ(searchChooser()->count(), 0);
+}
+
 TEST_F(HostileListeDatTest, FileReplacedByARenameShowsAtTheNextAction) {
   openWineWindow();
   EXPECT_EQ(items(), QStringList({"Arc", "Epee"}));
