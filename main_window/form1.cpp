@@ -71,7 +71,9 @@ void fillChooser(QComboBox* chooser, QHash<QString, int>& rows, const QStringLis
   chooser->addItems(names);
   rows.clear();
   rows.reserve(names.size());
-  for (int row = 0; row < names.size(); ++row) rows.insert(names.at(row), row);  // keeps first
+  for (int row = 0; row < names.size(); ++row) {
+    if (!rows.contains(names.at(row))) rows.insert(names.at(row), row);  // the first entry wins
+  }
 }
 
 QStringList subkeyNames(OpenKey& key) {
@@ -89,7 +91,11 @@ Form1Sources Form1Sources::forThisMachine() {
 }
 
 Form1::Form1(Form1Sources sources, QWidget* parent)
-    : QMainWindow(parent), sources_(std::move(sources)), gameRegistry_(*sources_.registry) {
+    : QMainWindow(parent),
+      sources_(std::move(sources)),
+      gameRegistry_(*sources_.registry),
+      catalogueCache_(std::filesystem::path(sources_.cataloguePath.toStdU16String()),
+                      sources_.codePage) {
   buildLayout();
   buildMenus();
   Form_Load();
@@ -132,6 +138,9 @@ void Form1::buildLayout() {
   Combo2->setGeometry(twips(360, 840, 3615, 315));
   // Sorted: listLoadedItems adds the names already in the list box's order (see there).
   List1 = named(new QListWidget(Frame1[1]), "List1");
+  // Every entry is one line in the same font: the list lays out by the first entry's size
+  // instead of measuring (shaping the text of) every name after each load.
+  List1->setUniformItemSizes(true);
   List1->setGeometry(twips(360, 1320, 3615, 3765));
 
   // The search frame: same place as the inventory frame, shown only in search mode.
@@ -154,6 +163,7 @@ void Form1::buildLayout() {
   Text1->setGeometry(twips(360, 1080, 3615, 285));
   Text1->setEnabled(false);
   List2 = named(new QListWidget(Frame5), "List2");
+  List2->setUniformItemSizes(true);
   List2->setGeometry(twips(360, 1560, 3615, 3570));
 
   Frame3 = named(makeFrame(outer, twips(120, 5760, 4335, 855)), "Frame3");
@@ -302,16 +312,16 @@ QString Form1::conv(std::string_view slotData) const {
   return QString::fromStdU16String(itemNumberText(slotData));
 }
 
-// The catalogue is read once per inventory load, at its first slot, and dropped at the end of
-// the load: a change to liste.dat shows at the next load. When it can't be read, every item gets
-// the placeholder name and the load reports it.
+// The catalogue is taken once per inventory load, at its first slot, and dropped at the end of
+// the load. The cache builds it again only when liste.dat changed on disk, so a search does not
+// read the file once per character, and a change still shows at the next load. When it can't be
+// read, every item gets the placeholder name and the load reports it.
 const Catalogue& Form1::catalogueForThisLoad() {
   if (!loadCatalogue_) {
-    loadCatalogue_ = Catalogue::readFile(
-        std::filesystem::path(sources_.cataloguePath.toStdU16String()), *sources_.codePage);
+    loadCatalogue_ = catalogueCache_.current();
     if (!loadCatalogue_) {
       catalogueUnreadable_ = true;
-      loadCatalogue_.emplace();
+      loadCatalogue_ = std::make_shared<const Catalogue>();
     }
   }
   return *loadCatalogue_;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogue_cache.h"
 #include "registry/ansi_code_page.h"
 #include "registry/game_registry.h"
 
@@ -91,8 +92,9 @@ class Form1 : public QMainWindow {
   int accountIndex = 0;
   int entryIndex = 0;
   bool catalogueUnreadable_ = false;
-  std::optional<Catalogue> loadCatalogue_;  // the catalogue read for the current inventory load
-  QStringList pendingNames_;                // names of the current load, before they are listed
+  CatalogueCache catalogueCache_;  // liste.dat, read again only when it changes on disk
+  std::shared_ptr<const Catalogue> loadCatalogue_;  // the catalogue of the current inventory load
+  QStringList pendingNames_;  // names of the current load, before they are listed
   // Row of the first entry with a given text in Combo1 / Combo2, kept with their lists so that
   // selecting by text stays quick with tens of thousands of entries.
   QHash<QString, int> accountRows_;
