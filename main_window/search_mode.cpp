@@ -77,8 +77,7 @@ bool Form1::fillSearchChooser() {
   entryIndex = 0;
   Combo3->clear();
   Combo3->clearEditText();
-  const std::optional<Catalogue> catalogue = Catalogue::readFile(
-      std::filesystem::path(sources_.cataloguePath.toStdU16String()), *sources_.codePage);
+  const std::shared_ptr<const Catalogue> catalogue = catalogueCache_.current();
   if (!catalogue) {
     showFailure(twoLines(QStringLiteral("Impossible de lire liste.dat"),
                          QStringLiteral("la liste des objets est vide")));
