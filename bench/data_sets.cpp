@@ -8,6 +8,9 @@
 #include <map>
 #include <memory>
 #include <stdexcept>
+#include <thread>
+
+#include "catalogue/catalogue_cache.h"
 
 namespace sacotin::bench {
 namespace {
@@ -44,6 +47,20 @@ const fs::file_time_type kAnHourAgo = fs::file_time_type::clock::now() - std::ch
 void ageFiles(const DataSet& data, fs::file_time_type time) {
   fs::last_write_time(data.userReg, time);
   fs::last_write_time(data.catalogue, time);
+}
+
+// Makes the files look like files written a while ago: an hour-old modification time, and a
+// change time old enough that the catalogue cache trusts their stamp (it compares the bytes of a
+// file changed moments before). Waits up to a few seconds for the latter.
+void settle(const DataSet& data) {
+  if (fs::last_write_time(data.catalogue) > kAnHourAgo) ageFiles(data, kAnHourAgo);
+  const auto stamp = CatalogueCache::stampOf(data.catalogue);
+  if (!stamp) return;
+  const auto changed = std::chrono::system_clock::time_point(
+      std::chrono::duration_cast<std::chrono::system_clock::duration>(
+          std::chrono::nanoseconds(stamp->changedNs)));
+  const auto settledAt = changed + std::chrono::milliseconds(2500);
+  if (std::chrono::system_clock::now() < settledAt) std::this_thread::sleep_until(settledAt);
 }
 
 void writeEmptySet(const fs::path& folder) {
@@ -86,7 +103,7 @@ DataSet load(const std::string& name, const fs::path& folder) {
     if (key == "slots_per_character") data.slotsPerCharacter = std::stoi(value);
   }
   data.userRegBytes = static_cast<long long>(fs::file_size(data.userReg));
-  ageFiles(data, kAnHourAgo);
+  settle(data);
   return data;
 }
 
