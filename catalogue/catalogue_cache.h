@@ -12,7 +12,8 @@
 namespace sacotin {
 
 // Keeps the catalogue read from liste.dat between loads and reads the file again only when it
-// changed on disk (another size, modification or change time, or another file at that path), so
+// changed on disk (another size, modification or change time, or another file at that path; on
+// Windows only the size and the last write time are compared), so
 // a search builds the catalogue once rather than once per character, and an edit still shows at
 // the next load.
 class CatalogueCache {

@@ -83,6 +83,9 @@ TEST_F(CatalogueCacheTest, AQuickRewriteOfTheSameSizeIsNotMissed) {
 }
 
 TEST_F(CatalogueCacheTest, AnotherFileMovedIntoPlaceIsRead) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Windows stamp has no file identity: size and write time only";
+#endif
   // Same size and modification time: only the file's identity tells them apart.
   write(path_, "1234\r\nNom=Epee\r\n");
   setModified(path_, 0);
