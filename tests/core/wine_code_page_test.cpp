@@ -10,24 +10,14 @@
 
 #include "registry/ansi_code_page.h"
 #include "registry/wine_locale.h"
+#include "support/scoped_variable.h"
 
 namespace sacotin {
 namespace {
 
 using namespace std::string_literals;
 
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedVariable() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using sacotin::testing::ScopedVariable;
 
 TEST(WineCodePageChoice, MatchesWhatWineAnsweredForEachEnvironment) {
   // Each line: the variables, then GetACP() and how U+00E9 came out. Lines with LOCPATH ran with

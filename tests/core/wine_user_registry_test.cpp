@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "support/fifo_guard.h"
+#include "support/scoped_variable.h"
 #include "support/scratch_folder.h"
 
 namespace sacotin {
@@ -51,18 +52,7 @@ class WineUserRegistryTest : public ::testing::Test {
   ScratchFolder folder_;
 };
 
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? setenv(name, value, 1) : unsetenv(name);
-  }
-  ~ScopedVariable() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using sacotin::testing::ScopedVariable;
 
 TEST(WineUserRegistryLocation, PrefixVariableThenHomeFolder) {
   {
