@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QListWidget>
 #include <QPushButton>
-#include <filesystem>
 
 #include "main_window/form1.h"
 #include "main_window/list_box_order.h"
