@@ -17,7 +17,7 @@ QRect twipsRect(int left, int top, int width, int height);
 
 // Makes a parentless dialog a secondary window of the program: a fixed dialog frame with a
 // close box only, no taskbar entry, the program's icon, and its client area at a fixed place of
-// the screen. Tool windows don't keep the program running by default; these do while visible.
+// the screen. While visible it keeps the program running, as the main window does.
 void makeSecondaryWindow(QDialog* window, QPoint clientTopLeftTwips, QSize clientSizeTwips);
 
 // Shows a secondary window without blocking the others; one already visible comes to the front.

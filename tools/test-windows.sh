@@ -1,35 +1,38 @@
 #!/usr/bin/env bash
-# Tests the Windows build of the registry and catalogue readers under Wine, and checks that the
-# Windows registry functions and the user.reg reader see the same game data:
-#   1. cross-builds the core tests with MinGW-w64 (preset mingw-core) and the Linux tests
-#      (preset default);
+# Tests the Windows program under Wine:
+#   1. cross-builds Sacotin.exe and its tests for 64-bit Windows (preset windows-cross, Qt for
+#      Windows as cmake/windows-cross.cmake finds it) and the Linux tests (preset default);
 #   2. makes a fresh Wine prefix whose registry Wine itself writes from
 #      tests/data/registry/conformance-tree.utf8.reg (regedit) and
 #      tests/support/write_raw_strings_win32.cpp (string values regedit can't write);
-#   3. runs every core test under Wine: the registry conformance tests read through advapi32;
-#   4. lets Wine save the prefix's user.reg, then runs the same conformance tests of the Linux
-#      build on it;
-#   5. compares the listings both runs printed;
-#   6. compiles the Windows resource script.
-# Ends with the line "N passed, M failed" and a non-zero status when anything failed.
+#   3. runs every core and GUI test of the Windows build under Wine (Qt's offscreen platform;
+#      the registry conformance tests read the prefix through advapi32), then the tests that
+#      need real windows on a virtual X display;
+#   4. lets Wine save the prefix's user.reg, runs the same conformance tests of the Linux build
+#      on it and compares the listings both runs printed;
+#   5. packages the program (tools/package-windows.sh), unzips it alone into a fresh folder and
+#      starts Sacotin.exe from another folder on the virtual display: its main window must
+#      appear, titled "Sacotin", and stay up; a screenshot is kept.
+# Ends with the line "windows: N passed, M failed" and a non-zero status when anything failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-bash tools/install-deps.sh g++-mingw-w64-x86-64-posix googletest wine64
+bash tools/install-deps.sh g++-mingw-w64-x86-64-posix googletest wine64 xvfb x11-utils \
+  imagemagick unzip
 
 started=$SECONDS
-# The build folders of the presets, unless others are given.
-mingw_dir=${SACOTIN_MINGW_BUILD_DIR:-$root/build/mingw-core}
+windows_dir=${SACOTIN_WINDOWS_BUILD_DIR:-$root/build/windows-cross}
 native_dir=${SACOTIN_NATIVE_BUILD_DIR:-$root/build/default}
-cmake --preset mingw-core -B "$mingw_dir" >/dev/null
-cmake --build "$mingw_dir"
+cmake --preset windows-cross -B "$windows_dir" >/dev/null
+cmake --build "$windows_dir"
 cmake --preset default -B "$native_dir" >/dev/null
 cmake --build "$native_dir" --target sacotin_tests
-mingw_tests=$mingw_dir/tests/sacotin_core_tests.exe
+windows_tests=$windows_dir/tests/sacotin_tests.exe
 native_tests=$native_dir/tests/sacotin_tests
+qt_dir=$(realpath "$(sed -n 's/^Qt6_DIR:PATH=//p' "$windows_dir/CMakeCache.txt")/../../..")
 
-cxx=$(command -v x86_64-w64-mingw32-g++-posix || command -v x86_64-w64-mingw32-g++)
+cxx=$(command -v x86_64-w64-mingw32-g++-posix)
 # The loader and server of Debian's wine64 package (no need for the wrapper scripts).
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
@@ -38,16 +41,72 @@ wineserver=/usr/lib/wine/wineserver
 
 work=$(mktemp -d /tmp/sacotin-wine.XXXXXX)
 export WINEPREFIX=$work/prefix
-# Console programs only: no display, no Wine debug output, no Mono or Gecko set-up.
+# No Wine debug output, no Mono or Gecko set-up.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY
 # Code page 1252 for Wine and for the Linux reader alike.
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
+xvfb_pid=""
+app_pid=""
 cleanup() {
+  local pid
+  for pid in $app_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
   "$wineserver" -k 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+# The test programs find Qt's DLLs and MinGW's runtime through WINEPATH; Qt finds its plug-ins
+# from the folder of Qt6Core.dll.
+runtime_dir=$(dirname "$("$cxx" -print-file-name=libstdc++-6.dll)")
+export WINEPATH="$(windows_path "$qt_dir/bin");$(windows_path "$runtime_dir");$(windows_path /usr/x86_64-w64-mingw32/lib)"
+
+passed=0 failed=0 skipped=0
+# A test's own result line carries its duration: "[       OK ] Suite.Name (3 ms)".
+count() { grep -cE "^\[ *$1 *\] .* \([0-9]+ ms\)$" "$2" || true; }
+# Adds a GoogleTest run's results; a run that crashed or never started counts as a failure.
+tally() {
+  local output=$1 status=$2
+  grep -E '^\[ *(OK|FAILED|SKIPPED) *\]|^\[==========\]|^[^ ]*:[0-9]+: (Failure|Skipped)|^[^ ].*Skipped$' \
+    "$output" || true
+  passed=$((passed + $(count OK "$output")))
+  failed=$((failed + $(count FAILED "$output")))
+  skipped=$((skipped + $(count SKIPPED "$output")))
+  if [ "$status" -ne 0 ] && [ "$(count FAILED "$output")" -eq 0 ]; then
+    echo "the run ended with status $status"
+    failed=$((failed + 1))
+  fi
+  if [ "$(count OK "$output")" -eq 0 ]; then
+    echo "the run passed no test"
+    failed=$((failed + 1))
+  fi
+}
+run_windows_tests() {
+  local name=$1
+  shift
+  local status=0
+  SACOTIN_REGISTRY_CONFORMANCE=1 "$wine" "$windows_tests" "$@" >"$work/$name.out" 2>&1 || status=$?
+  tr -d '\r' <"$work/$name.out" >"$work/$name.txt"
+  tally "$work/$name.txt" "$status"
+}
+
+# A virtual X display for the whole run: Wine's desktop, started with the prefix, draws there
+# (one started without a display would never show a window).
+display=99
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+  display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 100); do
+  xwininfo -root >/dev/null 2>&1 && break
+  sleep 0.1
+done
 
 echo "== Wine prefix with the conformance tree ($WINEPREFIX)"
 "$cxx" -O1 -Wall -Wextra -static -o "$work/write_raw_strings.exe" \
@@ -57,34 +116,24 @@ echo "== Wine prefix with the conformance tree ($WINEPREFIX)"
   printf '\xff\xfe'
   iconv -f UTF-8 -t UTF-16LE tests/data/registry/conformance-tree.utf8.reg
 } >"$work/conformance-tree.reg"
-"$wine" regedit /S "Z:${work//\//\\}\\conformance-tree.reg"
+"$wine" regedit /S "$(windows_path "$work/conformance-tree.reg")"
 "$wine" "$work/write_raw_strings.exe"
 
-echo "== Core tests of the Windows build, under Wine"
-windows_status=0
-SACOTIN_REGISTRY_CONFORMANCE=1 "$wine" "$mingw_tests" >"$work/windows.out" 2>&1 ||
-  windows_status=$?
-tr -d '\r' <"$work/windows.out" >"$work/windows.txt"
-grep -E '^\[ *(OK|FAILED|SKIPPED) *\]|^\[==========\]|^[^ ]*:[0-9]+: Failure' "$work/windows.txt" ||
-  true
+echo "== Core and GUI tests of the Windows build, under Wine (offscreen)"
+run_windows_tests windows -platform offscreen
+echo "Not built for Windows (they read a Wine prefix's user.reg with the Linux reader, or use"
+echo "named pipes, /dev or /proc; the same window code runs in every test above):"
+sed 's/^/  skipped: /' "$windows_dir/tests/linux-only-tests.txt"
+
+echo "== Windows tests that need real windows, on the virtual X display"
+run_windows_tests windows-real -platform windows --gtest_filter='WindowsProgram.*'
 
 echo "== Registry conformance tests of the Linux build, on the prefix's user.reg"
 "$wineserver" -w # Wine saves user.reg when its server stops.
 linux_status=0
 SACOTIN_REGISTRY_CONFORMANCE=1 QT_QPA_PLATFORM=offscreen "$native_tests" \
   --gtest_filter='RegistryConformance.*' >"$work/linux.txt" 2>&1 || linux_status=$?
-grep -E '^\[ *(OK|FAILED|SKIPPED) *\]|^\[==========\]|^[^ ]*:[0-9]+: Failure' "$work/linux.txt" ||
-  true
-
-# A test's own result line carries its duration: "[       OK ] Suite.Name (3 ms)".
-count() { grep -cE "^\[ *$1 *\] .* \([0-9]+ ms\)$" "$2" || true; }
-passed=$(($(count OK "$work/windows.txt") + $(count OK "$work/linux.txt")))
-failed=$(($(count FAILED "$work/windows.txt") + $(count FAILED "$work/linux.txt")))
-skipped=$(($(count SKIPPED "$work/windows.txt") + $(count SKIPPED "$work/linux.txt")))
-# A crash or a run that never started counts as a failure of its own.
-[ "$windows_status" -eq 0 ] || [ "$(count FAILED "$work/windows.txt")" -gt 0 ] || failed=$((failed + 1))
-[ "$linux_status" -eq 0 ] || [ "$(count FAILED "$work/linux.txt")" -gt 0 ] || failed=$((failed + 1))
-[ "$(count OK "$work/linux.txt")" -gt 0 ] || { echo "the Linux run ran no conformance test"; failed=$((failed + 1)); }
+tally "$work/linux.txt" "$linux_status"
 
 echo "== Both runs list the same accounts, characters, item numbers and values"
 listings() { sed -n '/^---- .* ----$/,/^---- end ----$/p' "$1"; }
@@ -98,12 +147,39 @@ else
   failed=$((failed + 1))
 fi
 
-echo "== The Windows resource script compiles"
-windres=$(command -v x86_64-w64-mingw32-windres)
-if "$windres" -I resources resources/sacotin.rc -O coff -o "$work/sacotin.res.o"; then
-  echo "resources/sacotin.rc: ok"
-  passed=$((passed + 1))
+echo "== The package, unzipped alone, starts and shows its main window"
+zip_file=$(SACOTIN_WINDOWS_BUILD_DIR=$windows_dir bash tools/package-windows.sh | tail -n 1)
+unzip -q "$zip_file" -d "$work/unzipped"
+mkdir -p "$work/elsewhere"
+screenshot=$windows_dir/sacotin-wine.png
+rm -f "$screenshot"
+# Nothing of the build may be found: only the folder's own DLLs.
+(cd "$work/elsewhere" && WINEPATH= exec "$wine" "$work/unzipped/Sacotin-1.3/Sacotin.exe") \
+  >"$work/program.out" 2>&1 &
+app_pid=$!
+window=""
+for _ in $(seq 600); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  info=$(xwininfo -name Sacotin 2>/dev/null || true)
+  if grep -q "Map State: IsViewable" <<<"$info"; then
+    window=$(awk '/Window id:/ {print $4; exit}' <<<"$info")
+    break
+  fi
+  sleep 0.1
+done
+if [ -n "$window" ]; then
+  sleep 5 # start-up done and painted; it must still be there
+  if kill -0 "$app_pid" 2>/dev/null && xwininfo -id "$window" | grep -q "IsViewable"; then
+    import -window "$window" "$screenshot"
+    echo "Sacotin.exe shows its window \"Sacotin\" and stays up; screenshot: $screenshot"
+    passed=$((passed + 1))
+  else
+    echo "Sacotin.exe's window went away"
+    failed=$((failed + 1))
+  fi
 else
+  echo "Sacotin.exe showed no window titled \"Sacotin\" within 60 s"
+  cat "$work/program.out"
   failed=$((failed + 1))
 fi
 

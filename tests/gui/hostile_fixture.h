@@ -18,12 +18,6 @@ QByteArray raw(const char (&text)[N]) {
   return QByteArray(text, N - 1);
 }
 
-// Inventory lists compared without regard to their order.
-inline QStringList unordered(QStringList names) {
-  names.sort();
-  return names;
-}
-
 class HostileWindowTest : public InventoryWindowTest {
  protected:
   static inline const QByteArray kHeader =

@@ -18,6 +18,13 @@ namespace sacotin::testing {
 
 // A main window over an in-memory registry and a catalogue in a scratch folder, with the
 // user's actions on its real controls.
+// Inventory lists compared without regard to their order (the order is tested on its own: it
+// is the system's collation, which differs between Windows and Wine).
+inline QStringList unordered(QStringList names) {
+  names.sort();
+  return names;
+}
+
 class InventoryWindowTest : public ::testing::Test {
  protected:
   static inline const QChar CR{13};

@@ -1,8 +1,9 @@
 #include "support/temp_files.h"
 
 #include <QFile>
-#include <QStringEncoder>
 #include <QStringList>
+
+#include "registry/ansi_code_page.h"
 
 namespace sacotin::testing {
 
@@ -16,12 +17,17 @@ QString TempFiles::write(const QString& name, const QByteArray& bytes) const {
 }
 
 QString TempFiles::writeUserReg(const QByteArray& body) const {
-  return write("user.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win32\n" + body);
+  return write("user.reg",
+               "WINE REGISTRY Version 2\n;; All keys relative to "
+               "\\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win32\n" +
+                   body);
 }
 
 QString TempFiles::writeCatalogue(const QStringList& lines) const {
-  QStringEncoder toCp1252("windows-1252");
-  return write("liste.dat", toCp1252(lines.join("\r\n") + "\r\n"));
+  // The program's own converter: Qt for Windows has no named code pages.
+  const std::string bytes =
+      makeAnsiCodePage(1252)->encode((lines.join("\r\n") + "\r\n").toStdU16String());
+  return write("liste.dat", QByteArray::fromStdString(bytes));
 }
 
 QString testDataPath(const QString& relativePath) {
