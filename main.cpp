@@ -1,12 +1,13 @@
 #include <QApplication>
 
-#include "dialogs/program_images.h"
 #include "main_window/form1.h"
+#include "program/program.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  app.setWindowIcon(sacotin::programWindowIcon());  // every window of the program shows it
+  sacotin::setUpApplication(app);
   sacotin::Form1 window(sacotin::Form1Sources::forThisMachine());
+  sacotin::connectHelpMenu(window);
   window.show();
   return app.exec();
 }

@@ -4,11 +4,12 @@
 
 namespace sacotin {
 
-// Who wrote the program and how to reach them, as the Help and About windows show it.
+// Who wrote the program and how to reach them, as the Help and About windows show it. The
+// addresses are in a reserved test domain, short enough to fit their labels whole.
 namespace author {
 
-inline const QString contactAddress = QStringLiteral("sacotin@example.org");
-inline const QString webAddress = QStringLiteral("www.example.org/sacotin");
+inline const QString contactAddress = QStringLiteral("jean@t4c.test");
+inline const QString webAddress = QStringLiteral("sacotin.test");
 inline const QString name = QStringLiteral("Jean Martin");
 inline const QString friendName = QStringLiteral("Paul Durand");
 // Who supplied the item list, and where it comes from.

@@ -8,7 +8,7 @@
 
 #include "dialogs/author_details.h"
 #include "dialogs/secondary_window.h"
-#include "main_window/cr_label.h"
+#include "widgets/cr_label.h"
 
 namespace sacotin {
 

@@ -60,11 +60,6 @@ class HiddenOwner : public QAbstractNativeEventFilter {
 }  // namespace
 #endif
 
-QRect twipsRect(int left, int top, int width, int height) {
-  return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-               twipsToPixels(height));
-}
-
 void makeSecondaryWindow(QDialog* window, QPoint clientTopLeftTwips, QSize clientSizeTwips) {
   // CustomizeWindowHint with only the title and the close button: no minimise, maximise or
   // context help button.
@@ -126,20 +121,6 @@ QLabel* makeLabel(QWidget* parent, QRect rect) {
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setWordWrap(true);
   return label;
-}
-
-QFont msSansSerif(bool bold) {
-  QFont font(QStringLiteral("MS Sans Serif"));
-  font.setPointSizeF(9.75);
-  font.setBold(bold);
-  return font;
-}
-
-QFont courierNew(double pointSize, bool bold) {
-  QFont font(QStringLiteral("Courier New"));
-  font.setPointSizeF(pointSize);
-  font.setBold(bold);
-  return font;
 }
 
 void setTextColour(QWidget* widget, int red, int green, int blue) {

@@ -4,16 +4,14 @@
 #include <QRect>
 #include <QSize>
 
+#include "widgets/fonts.h"
+#include "widgets/twips.h"
+
 class QDialog;
-class QFont;
 class QLabel;
 class QWidget;
 
 namespace sacotin {
-
-// Layout unit of the windows: 1/1440 inch, 15 to a device-independent pixel.
-constexpr int twipsToPixels(int twips) { return (twips + 7) / 15; }
-QRect twipsRect(int left, int top, int width, int height);
 
 // Makes a parentless dialog a secondary window of the program: a fixed dialog frame with a
 // close box only, no taskbar entry, the program's icon, and its client area at a fixed place of
@@ -29,10 +27,6 @@ QLabel* makePictureBox(QWidget* parent, QPoint topLeftTwips);
 
 // A label that wraps at word boundaries within its rectangle and clips what doesn't fit.
 QLabel* makeLabel(QWidget* parent, QRect rect);
-
-// The fonts the layouts name.
-QFont msSansSerif(bool bold);
-QFont courierNew(double pointSize, bool bold);
 
 // Sets a label's text colour.
 void setTextColour(QWidget* widget, int red, int green, int blue);

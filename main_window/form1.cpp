@@ -16,24 +16,17 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "main_window/cr_label.h"
 #include "main_window/list_box_order.h"
 #include "registry/item_number.h"
+#include "widgets/cr_label.h"
+#include "widgets/fonts.h"
+#include "widgets/twips.h"
 
 namespace sacotin {
 namespace {
 
 const QChar kLineBreak(13);
 const QColor kFailureColour(255, 0, 0);
-
-// The layout is given in twips, 15 to a device-independent pixel; Qt scales pixels on high-DPI
-// screens.
-constexpr int kTwipsPerPixel = 15;
-
-QRect twips(int left, int top, int width, int height) {
-  return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-               height / kTwipsPerPixel);
-}
 
 QString twoLines(const QString& first, const QString& second) {
   return first + kLineBreak + second;
@@ -116,59 +109,56 @@ void Form1::buildLayout() {
   client->setObjectName(QStringLiteral("Form1_client"));
   setCentralWidget(client);
 
-  Frame1[0] = namedElement(makeFrame(client, twips(120, 0, 4575, 7695)), "Frame1", 0);
+  Frame1[0] = namedElement(makeFrame(client, twipsRect(120, 0, 4575, 7695)), "Frame1", 0);
   QFrame* outer = Frame1[0];
 
-  Frame2 = named(makeFrame(outer, twips(120, 6600, 4335, 975)), "Frame2");
+  Frame2 = named(makeFrame(outer, twipsRect(120, 6600, 4335, 975)), "Frame2");
   Label1 = named(new CrLabel(Frame2), "Label1");
-  Label1->setGeometry(twips(360, 240, 3255, 615));
-  QFont statusFont(QStringLiteral("MS Sans Serif"));
-  statusFont.setPointSizeF(9.75);
-  statusFont.setBold(true);
-  Label1->setFont(statusFont);
+  Label1->setGeometry(twipsRect(360, 240, 3255, 615));
+  Label1->setFont(msSansSerif(true));
   QPalette statusPalette = Label1->palette();
   statusPalette.setColor(QPalette::WindowText, Qt::black);
   Label1->setPalette(statusPalette);
 
   // The inventory frame.
-  Frame1[1] = namedElement(makeFrame(outer, twips(120, 120, 4335, 5655)), "Frame1", 1);
+  Frame1[1] = namedElement(makeFrame(outer, twipsRect(120, 120, 4335, 5655)), "Frame1", 1);
   Combo1 = named(new QComboBox(Frame1[1]), "Combo1");
-  Combo1->setGeometry(twips(360, 480, 3615, 315));
+  Combo1->setGeometry(twipsRect(360, 480, 3615, 315));
   Combo2 = named(new QComboBox(Frame1[1]), "Combo2");
-  Combo2->setGeometry(twips(360, 840, 3615, 315));
+  Combo2->setGeometry(twipsRect(360, 840, 3615, 315));
   // Sorted: listLoadedItems adds the names already in the list box's order (see there).
   List1 = named(new QListWidget(Frame1[1]), "List1");
   // Every entry is one line in the same font: the list lays out by the first entry's size
   // instead of measuring (shaping the text of) every name after each load.
   List1->setUniformItemSizes(true);
-  List1->setGeometry(twips(360, 1320, 3615, 3765));
+  List1->setGeometry(twipsRect(360, 1320, 3615, 3765));
 
   // The search frame: same place as the inventory frame, shown only in search mode.
-  Frame5 = named(makeFrame(outer, twips(120, 120, 4335, 5655)), "Frame5");
+  Frame5 = named(makeFrame(outer, twipsRect(120, 120, 4335, 5655)), "Frame5");
   Frame5->hide();
   Label5 =
       named(new QLabel(QStringLiteral("Choisissez dans la liste ou saisissez librement :"), Frame5),
             "Label5");
-  Label5->setGeometry(twips(360, 360, 3255, 255));
+  Label5->setGeometry(twipsRect(360, 360, 3255, 255));
   Label5->setWordWrap(true);
   Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Combo3 = named(new QComboBox(Frame5), "Combo3");
-  Combo3->setGeometry(twips(360, 720, 3615, 315));
+  Combo3->setGeometry(twipsRect(360, 720, 3615, 315));
   Combo3->setEditable(true);
   // What the user types stays as typed and is never added as an entry.
   Combo3->setCompleter(nullptr);
   Combo3->setInsertPolicy(QComboBox::NoInsert);
   Text1 = named(new QLineEdit(QStringLiteral("mots libres : désactivé pour le moment"), Frame5),
                 "Text1");
-  Text1->setGeometry(twips(360, 1080, 3615, 285));
+  Text1->setGeometry(twipsRect(360, 1080, 3615, 285));
   Text1->setEnabled(false);
   List2 = named(new QListWidget(Frame5), "List2");
   List2->setUniformItemSizes(true);
-  List2->setGeometry(twips(360, 1560, 3615, 3570));
+  List2->setGeometry(twipsRect(360, 1560, 3615, 3570));
 
-  Frame3 = named(makeFrame(outer, twips(120, 5760, 4335, 855)), "Frame3");
+  Frame3 = named(makeFrame(outer, twipsRect(120, 5760, 4335, 855)), "Frame3");
   Command1 = named(new QPushButton(QStringLiteral("Rafraichir"), Frame3), "Command1");
-  Command1->setGeometry(twips(360, 240, 3615, 495));
+  Command1->setGeometry(twipsRect(360, 240, 3615, 495));
 
   // Keyboard order: the inventory list first, the character chooser before the account chooser,
   // then the search controls and the action button.
@@ -202,7 +192,7 @@ void Form1::buildMenus() {
   }
 
   // The client area is 4770 x 7785 twips below the menu bar.
-  const QRect client = twips(0, 0, 4770, 7785);
+  const QRect client = twipsRect(0, 0, 4770, 7785);
   resize(client.width(), client.height() + bar->sizeHint().height());
 }
 
@@ -347,6 +337,8 @@ void Form1::listLoadedItems() {
 // --- Event handlers ---
 
 void Form1::Combo1_Click() { open_chars(1); }
+
+void Form1::smnu_help_Click(int index) { emit helpRequested(index); }
 
 void Form1::Combo2_Click() { see_inv(); }
 

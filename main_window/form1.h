@@ -67,6 +67,10 @@ class Form1 : public QMainWindow {
   void mnu_inv_Click();
   void smnu_help_Click(int index);
 
+ signals:
+  // The "?" menu's item `index` was chosen: 0 asks for the Help window, 1 for the About window.
+  void helpRequested(int index);
+
  private:
   void buildLayout();
   void buildMenus();

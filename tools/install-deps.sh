@@ -4,8 +4,10 @@
 # its virtual display and screenshot need).
 set -euo pipefail
 
+# fonts-liberation: fonts with the widths of the Windows fonts the windows were laid out for;
+# qt6-translations-l10n: Qt's own texts in French.
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          python3 "$@")
+          python3 fonts-liberation qt6-translations-l10n "$@")
 
 missing=()
 for package in "${packages[@]}"; do

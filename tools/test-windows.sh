@@ -71,8 +71,9 @@ count() { grep -cE "^\[ *$1 *\] .* \([0-9]+ ms\)$" "$2" || true; }
 # Adds a GoogleTest run's results; a run that crashed or never started counts as a failure.
 tally() {
   local output=$1 status=$2
-  grep -E '^\[ *(OK|FAILED|SKIPPED) *\]|^\[==========\]|^[^ ]*:[0-9]+: (Failure|Skipped)|^[^ ].*Skipped$' \
-    "$output" || true
+  # Every result, and under a skip or a failure the lines that give its reason.
+  grep -E -A1 '^\[ *(OK|FAILED|SKIPPED) *\]|^\[==========\]|^[^ ]*:[0-9]+: (Failure|Skipped)$' \
+    "$output" | grep -vE '^(--|\[ RUN +\].*)$' || true
   passed=$((passed + $(count OK "$output")))
   failed=$((failed + $(count FAILED "$output")))
   skipped=$((skipped + $(count SKIPPED "$output")))

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "main_window/cr_label.h"
 #include "tests/gui/dialogs_fixture.h"
+#include "widgets/cr_label.h"
 
 namespace sacotin::testing {
 namespace {
@@ -86,9 +86,9 @@ TEST_F(AboutWindowTest, ShowsTitleVersionReleaseNotesAndContact) {
   frmAbout* about = openAbout();
   expectLoadedTexts(about);
   EXPECT_EQ(control<QLabel>(about, "Label1")->text(), "Visitez");
-  EXPECT_EQ(control<QLabel>(about, "Label2", 0)->text(), "www.example.org/sacotin");
+  EXPECT_EQ(control<QLabel>(about, "Label2", 0)->text(), "sacotin.test");
   EXPECT_EQ(control<QLabel>(about, "Label2", 1)->text(), "Contact : ");
-  EXPECT_EQ(control<QLabel>(about, "Label3")->text(), "sacotin@example.org");
+  EXPECT_EQ(control<QLabel>(about, "Label3")->text(), "jean@t4c.test");
   EXPECT_EQ(control<QPushButton>(about, "cmdOK")->text(), "OK");
   const QString notes = control<CrLabel>(about, "lblDescription")->text();
   EXPECT_EQ(notes.split(CR).size(), 5);
@@ -96,8 +96,8 @@ TEST_F(AboutWindowTest, ShowsTitleVersionReleaseNotesAndContact) {
 
   // The same contact address as the Help window, in its label and in its text.
   Dialog* help = openHelp();
-  EXPECT_EQ(control<QLabel>(help, "Label3")->text(), "sacotin@example.org");
-  EXPECT_TRUE(control<CrLabel>(help, "Label1")->text().contains(" sacotin@example.org , "));
+  EXPECT_EQ(control<QLabel>(help, "Label3")->text(), "jean@t4c.test");
+  EXPECT_TRUE(control<CrLabel>(help, "Label1")->text().contains(" jean@t4c.test , "));
   // Both windows open at once, and the main window too.
   EXPECT_TRUE(about->isVisible());
   EXPECT_TRUE(window->isVisible());

@@ -16,6 +16,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
 #include "main_window/form1.h"
+#include "program/program.h"
 #include "registry/ansi_code_page.h"
 #include "support/fake_registry.h"
 #include "support/temp_files.h"
@@ -38,6 +39,7 @@ class DialogsTest : public ::testing::Test {
     files.writeCatalogue({"1", "Nom=Epee", "2", "Nom=Bouclier"});
     window = std::make_unique<Form1>(
         Form1Sources{registry, makeAnsiCodePage(1252), files.filePath("liste.dat")});
+    connectHelpMenu(*window);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   }

@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "main_window/cr_label.h"
 #include "tests/gui/dialogs_fixture.h"
+#include "widgets/cr_label.h"
 
 namespace sacotin::testing {
 namespace {
@@ -26,7 +26,7 @@ QString expectedHelpText() {
              "Certains objets apparaitront comme **objet non trouvé** car l'objet "
              "n'est pas referencé dans le fichier liste.dat , si vous trouez des "
              "objets non referencés, vous pouvez me les envoyer sur "
-             "sacotin@example.org , je mettrais à jour la liste.") +
+             "jean@t4c.test , je mettrais à jour la liste.") +
          cr +
          QStringLiteral(
              "Sacotin vous permet aussi de faire une recherche sur tous vos persos. "
@@ -120,7 +120,7 @@ TEST_F(HelpWindowTest, ShowsTheHelpTextAndTheContactAddress) {
   EXPECT_EQ(text.split(CR).size(), 8);
   EXPECT_FALSE(text.endsWith(CR));
   EXPECT_EQ(control<QLabel>(help, "Label2")->text(), "Contact : ");
-  EXPECT_EQ(control<QLabel>(help, "Label3")->text(), "sacotin@example.org");
+  EXPECT_EQ(control<QLabel>(help, "Label3")->text(), "jean@t4c.test");
   EXPECT_EQ(control<QPushButton>(help, "OKButton")->text(), "OK");
 }
 

@@ -8,11 +8,11 @@
 #include <QTest>
 #include <memory>
 
-#include "main_window/cr_label.h"
 #include "main_window/form1.h"
 #include "registry/ansi_code_page.h"
 #include "support/fake_registry.h"
 #include "support/temp_files.h"
+#include "widgets/cr_label.h"
 
 namespace sacotin::testing {
 

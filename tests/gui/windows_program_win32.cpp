@@ -14,6 +14,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
 #include "main_window/form1.h"
+#include "program/program.h"
 #include "registry/ansi_code_page.h"
 #include "support/fake_registry.h"
 
@@ -78,6 +79,7 @@ TEST(WindowsProgram, HelpAndAboutHaveADialogFrameAndNoTaskbarButton) {
   }
   auto registry = std::make_shared<FakeRegistry>();
   Form1 window(Form1Sources{registry, makeAnsiCodePage(1252), QString()});
+  connectHelpMenu(window);
   window.show();
   // Wine's first window on a display takes a few seconds to come up.
   constexpr int kExposeTimeoutMs = 30000;

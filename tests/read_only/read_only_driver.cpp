@@ -14,6 +14,7 @@
 #include <QTextStream>
 
 #include "main_window/form1.h"
+#include "program/program.h"
 
 namespace {
 
@@ -42,9 +43,11 @@ QAction* action(QWidget& window, const char* name) { return control<QAction>(win
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  sacotin::setUpApplication(app);
   QTextStream out(stdout);
 
   sacotin::Form1 window(sacotin::Form1Sources::forThisMachine());
+  sacotin::connectHelpMenu(window);
   window.show();
   QCoreApplication::processEvents();
 

@@ -1,4 +1,4 @@
-#include "main_window/cr_label.h"
+#include "widgets/cr_label.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,0 +1,52 @@
+#include "program/program.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "dialogs/about_dialog.h"
+#include "dialogs/help_dialog.h"
+#include "dialogs/program_images.h"
+#include "main_window/form1.h"
+#include "widgets/fonts.h"
+
+namespace sacotin {
+namespace {
+
+// Qt's French texts: from Qt's own translations folder (Debian's qt6-translations-l10n), else
+// from the folder "translations" beside the program (the Windows package ships them there).
+void loadFrenchQtTexts(QApplication& application) {
+  auto* translator = new QTranslator(&application);
+  const QLocale french(QLocale::French, QLocale::France);
+  for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                QApplication::applicationDirPath() + "/translations"}) {
+    if (translator->load(french, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+      QApplication::installTranslator(translator);
+      return;
+    }
+  }
+  delete translator;
+}
+
+}  // namespace
+
+void setUpApplication(QApplication& application) {
+  useWindowsFontMetrics();
+  loadFrenchQtTexts(application);
+  QApplication::setWindowIcon(programWindowIcon());  // every window of the program shows it
+}
+
+void connectHelpMenu(Form1& window) {
+  // Item 1 ("à propos") shows the About window, every other item the Help window. Both are
+  // modeless and have no owner: the main window stays usable and is never touched by them.
+  QObject::connect(&window, &Form1::helpRequested, &window, [](int index) {
+    if (index == 1) {
+      frmAbout::showOnRequest();
+    } else {
+      Dialog::showOnRequest();
+    }
+  });
+}
+
+}  // namespace sacotin
