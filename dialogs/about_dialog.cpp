@@ -8,6 +8,7 @@
 #include "dialogs/author_details.h"
 #include "dialogs/secondary_window.h"
 #include "widgets/cr_label.h"
+#include "widgets/text_colours.h"
 
 namespace sacotin {
 
@@ -72,7 +73,7 @@ void frmAbout::buildLayout() {
   lblTitle = makeLabel(this, twipsRect(1050, 240, 3885, 240));
   lblTitle->setObjectName(QStringLiteral("lblTitle"));
   lblTitle->setFont(courierNew(12, true));
-  setTextColour(lblTitle, 0, 0, 0);
+  useTextColour(lblTitle, TextColour::Plain);
 
   lblVersion = makeLabel(this, twipsRect(1050, 480, 3885, 225));
   lblVersion->setObjectName(QStringLiteral("lblVersion"));
@@ -80,7 +81,7 @@ void frmAbout::buildLayout() {
   lblDescription = new CrLabel(this);
   lblDescription->setObjectName(QStringLiteral("lblDescription"));
   lblDescription->setGeometry(twipsRect(1050, 960, 4125, 1170));
-  setTextColour(lblDescription, 0, 0, 0);
+  useTextColour(lblDescription, TextColour::Plain);
 
   // The separator: a 2-pixel white line with a 1-pixel grey line over its upper half, which
   // reads as an etched groove.
@@ -98,7 +99,7 @@ void frmAbout::buildLayout() {
   Label2[0] = makeLabel(this, twipsRect(1320, 2520, 1815, 255));
   nameArrayElement(Label2[0], "Label2", 0);
   Label2[0]->setFont(msSansSerif(true));
-  setTextColour(Label2[0], 192, 0, 192);
+  useTextColour(Label2[0], TextColour::WebAddress);
   Label2[0]->setText(author::webAddress);
 
   Label2[1] = makeLabel(this, twipsRect(600, 2760, 855, 255));
@@ -109,7 +110,7 @@ void frmAbout::buildLayout() {
   Label3 = makeLabel(this, twipsRect(1440, 2760, 1575, 255));
   Label3->setObjectName(QStringLiteral("Label3"));
   Label3->setFont(courierNew(9.75, false));
-  setTextColour(Label3, 128, 0, 128);
+  useTextColour(Label3, TextColour::Address);
   Label3->setText(author::contactAddress);
 
   cmdOK = new QPushButton(QStringLiteral("OK"), this);

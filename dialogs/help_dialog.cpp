@@ -9,6 +9,7 @@
 #include "dialogs/author_details.h"
 #include "dialogs/secondary_window.h"
 #include "widgets/cr_label.h"
+#include "widgets/text_colours.h"
 
 namespace sacotin {
 
@@ -85,7 +86,7 @@ void Dialog::buildLayout() {
   Label3 = makeLabel(this, twipsRect(1080, 5520, 1575, 255));
   Label3->setObjectName(QStringLiteral("Label3"));
   Label3->setFont(courierNew(9.75, false));
-  setTextColour(Label3, 128, 0, 128);
+  useTextColour(Label3, TextColour::Address);
   Label3->setText(author::contactAddress);
 
   // Only the button and the picture take the focus; the button holds it when the window opens.

@@ -79,6 +79,7 @@ void makeSecondaryWindow(QDialog* window, QPoint clientTopLeftTwips, QSize clien
   // is closed, and a hidden one never does (Qt counts visible windows only).
   window->setAttribute(Qt::WA_QuitOnClose, true);
   window->setWindowIcon(programWindowIcon());
+  useDialogFont(window);
   const QSize size(twipsToPixels(clientSizeTwips.width()), twipsToPixels(clientSizeTwips.height()));
   window->setFixedSize(size);
   // setGeometry places the client area (without the frame), and marks the window as placed so
@@ -121,12 +122,6 @@ QLabel* makeLabel(QWidget* parent, QRect rect) {
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label->setWordWrap(true);
   return label;
-}
-
-void setTextColour(QWidget* widget, int red, int green, int blue) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, QColor(red, green, blue));
-  widget->setPalette(palette);
 }
 
 }  // namespace sacotin

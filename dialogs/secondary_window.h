@@ -28,7 +28,4 @@ QLabel* makePictureBox(QWidget* parent, QPoint topLeftTwips);
 // A label that wraps at word boundaries within its rectangle and clips what doesn't fit.
 QLabel* makeLabel(QWidget* parent, QRect rect);
 
-// Sets a label's text colour.
-void setTextColour(QWidget* widget, int red, int green, int blue);
-
 }  // namespace sacotin

@@ -12,7 +12,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPalette>
 #include <QPushButton>
 #include <filesystem>
 
@@ -20,13 +19,13 @@
 #include "registry/item_number.h"
 #include "widgets/cr_label.h"
 #include "widgets/fonts.h"
+#include "widgets/text_colours.h"
 #include "widgets/twips.h"
 
 namespace sacotin {
 namespace {
 
 const QChar kLineBreak(13);
-const QColor kFailureColour(255, 0, 0);
 
 QString twoLines(const QString& first, const QString& second) {
   return first + kLineBreak + second;
@@ -101,6 +100,7 @@ Form1::~Form1() = default;
 void Form1::buildLayout() {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Sacotin"));
+  useDialogFont(this);
   const QString iconPath = QStringLiteral(":/icons/sacotin.png");
   if (QFile::exists(iconPath)) setWindowIcon(QIcon(iconPath));
 
@@ -116,9 +116,7 @@ void Form1::buildLayout() {
   Label1 = named(new CrLabel(Frame2), "Label1");
   Label1->setGeometry(twipsRect(360, 240, 3255, 615));
   Label1->setFont(msSansSerif(true));
-  QPalette statusPalette = Label1->palette();
-  statusPalette.setColor(QPalette::WindowText, Qt::black);
-  Label1->setPalette(statusPalette);
+  useTextColour(Label1, TextColour::Plain);
 
   // The inventory frame.
   Frame1[1] = namedElement(makeFrame(outer, twipsRect(120, 120, 4335, 5655)), "Frame1", 1);
@@ -202,9 +200,7 @@ void Form1::setStatus(const QString& text) { Label1->setText(text); }
 
 // Failures turn the status text red for the rest of the run: nothing sets it back.
 void Form1::showFailure(const QString& text) {
-  QPalette palette = Label1->palette();
-  palette.setColor(QPalette::WindowText, kFailureColour);
-  Label1->setPalette(palette);
+  useTextColour(Label1, TextColour::Failure);
   setStatus(text);
 }
 

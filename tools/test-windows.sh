@@ -127,7 +127,12 @@ echo "named pipes, /dev or /proc; the same window code runs in every test above)
 sed 's/^/  skipped: /' "$windows_dir/tests/linux-only-tests.txt"
 
 echo "== Windows tests that need real windows, on the virtual X display"
-run_windows_tests windows-real -platform windows --gtest_filter='WindowsProgram.*'
+# Windows' dark mode asked for: Qt 6.4's Windows style keeps its light palette all the same, so
+# the windows' colours must be exactly the layout's.
+"$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
+  /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null
+run_windows_tests windows-real -platform windows \
+  --gtest_filter='WindowsProgram.*:ColourSchemeTest.LightSchemeKeepsTheLayoutColours'
 
 echo "== Registry conformance tests of the Linux build, on the prefix's user.reg"
 "$wineserver" -w # Wine saves user.reg when its server stops.

@@ -1,6 +1,7 @@
 #include "widgets/fonts.h"
 
 #include <QApplication>
+#include <QWidget>
 
 namespace sacotin {
 namespace {
@@ -24,17 +25,41 @@ QFont courierNew(double pointSize, bool bold) {
   return font;
 }
 
+#ifndef Q_OS_WIN
+namespace {
+
+// Windows' standard dialog font: MS Sans Serif, 8 points.
+QFont windowsDialogFont() {
+  QFont font(kMsSansSerif);
+  font.setPointSize(8);
+  return font;
+}
+
+}  // namespace
+#endif
+
 void useWindowsFontMetrics() {
 #ifndef Q_OS_WIN
-  // Metric-compatible families from Debian's fonts-liberation (and fonts-croscore).
+  // Debian's fonts-liberation: Liberation Mono has the widths of Courier New, Liberation Sans
+  // those of Arial. "MS Sans Serif" is a bitmap font narrower than Arial: the narrow Liberation
+  // face keeps the longest texts (the search prompt, the status line's failures) on the lines
+  // they had on Windows.
   QFont::insertSubstitutions(
       kMsSansSerif, {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Sans"),
                      QStringLiteral("Arimo")});
   QFont::insertSubstitutions(kCourierNew,
                              {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")});
-  QFont dialogFont(kMsSansSerif);
-  dialogFont.setPointSize(8);
-  QApplication::setFont(dialogFont);
+  QApplication::setFont(windowsDialogFont());
+#endif
+}
+
+void useDialogFont(QWidget* window) {
+#ifndef Q_OS_WIN
+  // Set on the window itself: a desktop's platform theme may replace the application's font
+  // once the program runs, but never a font a window has of its own.
+  window->setFont(windowsDialogFont());
+#else
+  (void)window;
 #endif
 }
 

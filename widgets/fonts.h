@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+class QWidget;
+
 namespace sacotin {
 
 // The fonts the window layouts name. Their family names stay the Windows ones everywhere; on
@@ -14,5 +16,8 @@ QFont courierNew(double pointSize, bool bold);
 // Windows standard dialog font (8 points) instead of the desktop's, so that every text fits
 // the rectangle the layout gives it. On Windows it changes nothing.
 void useWindowsFontMetrics();
+
+// Gives a window the standard dialog font for its controls that have no font of their own.
+void useDialogFont(QWidget* window);
 
 }  // namespace sacotin
