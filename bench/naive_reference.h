@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "registry/game_registry.h"
 
 namespace sacotin::bench {

@@ -86,7 +86,7 @@ std::optional<Catalogue> Catalogue::readFile(const std::filesystem::path& path,
     return std::nullopt;
   }
   if (file.bad()) return std::nullopt;
-  return Catalogue(splitCatalogueLines(codePage.decode(bytes)));
+  return Catalogue(splitCatalogueLines(decodeTextFile(bytes, codePage)));
 }
 
 }  // namespace sacotin

@@ -7,7 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
+#include "encodings/text_file_encoding.h"
 
 namespace sacotin {
 
@@ -26,7 +27,8 @@ class Catalogue {
   explicit Catalogue(const std::vector<std::u16string>& lines);
   Catalogue() = default;
 
-  // Reads a catalogue file: ANSI code page text, lines ended by CR LF, LF or CR. Nothing when
+  // Reads a catalogue file: ANSI code page or UTF-8 text (see decodeTextFile), lines ended by
+  // CR LF, LF or CR. Nothing when
   // the file is missing, is not a regular file or can't be read. The path is a filesystem path,
   // so a folder name with letters outside the ANSI code page still opens on Windows.
   static std::optional<Catalogue> readFile(const std::filesystem::path& path,

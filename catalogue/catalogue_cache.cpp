@@ -105,7 +105,7 @@ std::shared_ptr<const Catalogue> CatalogueCache::current() {
   // bytes are compared instead, which costs far less than building the catalogue again.
   if (!catalogue_ || !freshBytes_ || *freshBytes_ != *bytes) {
     catalogue_ = std::make_shared<const Catalogue>(
-        Catalogue(splitCatalogueLines(codePage_->decode(*bytes))));
+        Catalogue(splitCatalogueLines(decodeTextFile(*bytes, *codePage_))));
     ++readCount_;
   }
   // A file that changed while it was read gets no stamp, so the next load reads it again.

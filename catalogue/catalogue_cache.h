@@ -7,7 +7,7 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 
 namespace sacotin {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "catalogue/catalogue.h"
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "registry/item_number.h"
 
 namespace {

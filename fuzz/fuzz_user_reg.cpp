@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "registry/game_registry.h"
 #include "registry/item_number.h"
 #include "registry/wine_registry_file.h"

@@ -10,7 +10,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_cache.h"
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "registry/game_registry.h"
 
 class QAction;

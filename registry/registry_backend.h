@@ -32,8 +32,8 @@ class RegistryBackend {
   virtual std::unique_ptr<OpenKey> openKey(std::u16string_view path) = 0;
 };
 
-// The registry of the machine the program runs on: the real one on Windows; elsewhere the Wine
-// prefix's user.reg ($WINEPREFIX/user.reg, else ~/.wine/user.reg).
+// The registry of the machine the program runs on: the real one on Windows; elsewhere the
+// user.reg of the Wine prefix the game runs in (see findGameUserReg).
 std::unique_ptr<RegistryBackend> makeCurrentUserRegistry();
 
 }  // namespace sacotin

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "registry/wine_prefix_search.h"
+
 namespace sacotin {
 namespace {
 
@@ -132,14 +134,6 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::load() {
   return parsed;
 }
 
-std::string WineUserRegistry::defaultUserRegPath() {
-  const char* prefix = std::getenv("WINEPREFIX");
-  if (prefix && *prefix) return std::string(prefix) + "/user.reg";
-  const char* home = std::getenv("HOME");
-  if (home && *home) return std::string(home) + "/.wine/user.reg";
-  return std::string();
-}
-
 std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {
   if (type != kRegSz && type != kRegExpandSz && type != kRegMultiSz) return std::string(raw);
   std::u16string units(raw.size() / 2, u'\0');
@@ -151,8 +145,7 @@ std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std:
 }
 
 std::unique_ptr<RegistryBackend> makeCurrentUserRegistry() {
-  return std::make_unique<WineUserRegistry>(WineUserRegistry::defaultUserRegPath(),
-                                            systemAnsiCodePage());
+  return std::make_unique<WineUserRegistry>(findGameUserReg(), systemAnsiCodePage());
 }
 
 }  // namespace sacotin

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "registry/registry_backend.h"
 #include "registry/wine_registry_file.h"
 
@@ -35,9 +35,6 @@ class WineUserRegistry final : public RegistryBackend {
 
   // How many times the file has been parsed so far.
   int parseCount() const { return parseCount_; }
-
-  // $WINEPREFIX/user.reg, else ~/.wine/user.reg; empty when neither variable is set.
-  static std::string defaultUserRegPath();
 
  private:
   struct FileIdentity {

@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build and the tests need and this machine lacks.
-# Needs root (or sudo). Extra package names may be given as arguments (tools/run.sh adds what
-# its virtual display and screenshot need).
+# Installs, from Debian's packages, whatever building the program needs and this machine lacks,
+# and the extra packages named as arguments (the test scripts add what their tests need).
+# Needs root (or sudo).
 set -euo pipefail
 
-# fonts-liberation: fonts with the widths of the Windows fonts the windows were laid out for;
-# qt6-translations-l10n: Qt's own texts in French.
-packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          python3 fonts-liberation qt6-translations-l10n "$@")
+# What building and running the program needs. fonts-liberation: fonts with the widths of the
+# Windows fonts the windows were laid out for; qt6-translations-l10n: Qt's own texts in French.
+packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation qt6-translations-l10n "$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Sacotin on the demo data (the Wine prefix in
-# demo/wine-prefix and the catalogue demo/liste.dat, which the build copies beside the program).
+# Installs what is missing, builds the program alone (preset app: no tests, no benchmarks) and
+# starts it: on the demo data (the Wine prefix in demo/wine-prefix and the catalogue
+# demo/liste.dat, which the build copies beside the program), or on the Wine prefix that
+# WINEPREFIX names when it is set.
 #
 # Without a display (neither DISPLAY nor WAYLAND_DISPLAY set) it runs Sacotin on a virtual X
 # display instead, saves a screenshot of the main window and prints the PNG's path.
@@ -19,11 +21,11 @@ else
   bash tools/install-deps.sh
 fi
 
-cmake --preset default
-cmake --build --preset default
+cmake --preset app
+cmake --build --preset app
 
-export WINEPREFIX="$repo/demo/wine-prefix"
-program="$repo/build/default/Sacotin"
+export WINEPREFIX="${WINEPREFIX-$repo/demo/wine-prefix}"
+program="$repo/build/app/Sacotin"
 
 if [ "$headless" -eq 0 ]; then
   echo "Starting Sacotin with WINEPREFIX=$WINEPREFIX"
@@ -31,7 +33,7 @@ if [ "$headless" -eq 0 ]; then
 fi
 
 echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running Sacotin on a virtual X display."
-screenshot="${SACOTIN_SCREENSHOT:-$repo/build/default/sacotin-demo.png}"
+screenshot="${SACOTIN_SCREENSHOT:-$repo/build/app/sacotin-demo.png}"
 
 # The first display number from 99 up that no X server holds.
 display=99

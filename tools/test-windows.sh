@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 bash tools/install-deps.sh g++-mingw-w64-x86-64-posix googletest wine64 xvfb x11-utils \
-  imagemagick unzip
+  imagemagick unzip zip libgtest-dev libgmock-dev libbenchmark-dev python3
 
 started=$SECONDS
 windows_dir=${SACOTIN_WINDOWS_BUILD_DIR:-$root/build/windows-cross}

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 
 namespace sacotin {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "tests/support/scratch_folder.h"
 
 #ifndef _WIN32
@@ -31,18 +31,6 @@ class HostileCatalogue : public ::testing::Test {
   ScratchFolder folder;
   std::unique_ptr<AnsiCodePage> cp1252 = makeAnsiCodePage(1252);
 };
-
-TEST_F(HostileCatalogue, Utf8ByteOrderMarkIsPartOfTheFirstLine) {
-  // Bytes are read in the ANSI code page, as the game's tools read them: the mark becomes three
-  // characters in front of the first number, which then no longer matches. The rest is intact.
-  const auto catalogue = read(
-      "\xEF\xBB\xBF"
-      "1234\r\nNom=Epee\r\n1235\r\nNom=Hache\r\n");
-  ASSERT_TRUE(catalogue);
-  EXPECT_EQ(catalogue->displayName(u"1234"), Catalogue::placeholder(u"1234"));
-  EXPECT_EQ(catalogue->displayName(u"1235"), u"Hache");
-  EXPECT_EQ(catalogue->names(), (std::vector<std::u16string>{u"Epee", u"Hache"}));
-}
 
 TEST_F(HostileCatalogue, NulBytesStayInsideTheirLineAndTheRestReadsOn) {
   const auto catalogue = read(

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "registry/game_registry.h"
 #include "registry/item_number.h"
 #include "registry/registry_backend.h"

@@ -8,8 +8,8 @@
 #include <regex>
 #include <string>
 
-#include "registry/ansi_code_page.h"
-#include "registry/wine_locale.h"
+#include "encodings/ansi_code_page.h"
+#include "encodings/wine_locale.h"
 #include "support/scoped_variable.h"
 
 namespace sacotin {

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "support/fifo_guard.h"
-#include "support/scoped_variable.h"
 #include "support/scratch_folder.h"
 
 namespace sacotin {
@@ -51,26 +50,6 @@ class WineUserRegistryTest : public ::testing::Test {
 
   ScratchFolder folder_;
 };
-
-using sacotin::testing::ScopedVariable;
-
-TEST(WineUserRegistryLocation, PrefixVariableThenHomeFolder) {
-  {
-    ScopedVariable prefix("WINEPREFIX", "/games/prefix");
-    ScopedVariable home("HOME", "/home/player");
-    EXPECT_EQ(WineUserRegistry::defaultUserRegPath(), "/games/prefix/user.reg");
-  }
-  {
-    ScopedVariable prefix("WINEPREFIX", "");
-    ScopedVariable home("HOME", "/home/player");
-    EXPECT_EQ(WineUserRegistry::defaultUserRegPath(), "/home/player/.wine/user.reg");
-  }
-  {
-    ScopedVariable prefix("WINEPREFIX", nullptr);
-    ScopedVariable home("HOME", nullptr);
-    EXPECT_EQ(WineUserRegistry::defaultUserRegPath(), "");
-  }
-}
 
 TEST_F(WineUserRegistryTest, NoUsableFileMeansEveryOpenFails) {
   const auto missing = folder_.path() / "missing.reg";

@@ -17,7 +17,7 @@
 #include "dialogs/help_dialog.h"
 #include "main_window/form1.h"
 #include "program/program.h"
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "support/fake_registry.h"
 #include "support/temp_files.h"
 

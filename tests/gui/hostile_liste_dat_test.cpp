@@ -34,14 +34,13 @@ class HostileListeDatTest : public HostileWindowTest {
   QComboBox* searchChooser() const { return control<QComboBox>("Combo3"); }
 };
 
-TEST_F(HostileListeDatTest, ByteOrderMarkHidesOnlyTheFirstNumber) {
-  // The file is read in the ANSI code page, so the mark is three characters before "100".
+TEST_F(HostileListeDatTest, Utf8FileWithByteOrderMarkNamesEveryItem) {
+  // What a Linux editor or today's Notepad saves: the mark is dropped, names read as UTF-8.
   writeListeDat(
       "\xEF\xBB\xBF"
-      "100\r\nNom=Arc\r\n1234\r\nNom=Ep\xE9\x65\r\n");
+      "100\r\nNom=Arc\r\n1234\r\nNom=Ep\xC3\xA9\x65\r\n");
   openWineWindow();
-  EXPECT_EQ(unordered(items()),
-            unordered({"** Objet non connu **   (100)", QString::fromUtf8("Epée")}));
+  EXPECT_EQ(unordered(items()), unordered({"Arc", QString::fromUtf8("Epée")}));
   EXPECT_EQ(status(), countStatus("perso1", 2));
   EXPECT_FALSE(statusIsRed());
 }

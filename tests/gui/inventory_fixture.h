@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "main_window/form1.h"
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 #include "support/fake_registry.h"
 #include "support/temp_files.h"
 #include "widgets/cr_label.h"

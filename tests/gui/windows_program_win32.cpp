@@ -13,9 +13,9 @@
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
+#include "encodings/ansi_code_page.h"
 #include "main_window/form1.h"
 #include "program/program.h"
-#include "registry/ansi_code_page.h"
 #include "support/fake_registry.h"
 
 namespace sacotin::testing {

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QStringList>
 
-#include "registry/ansi_code_page.h"
+#include "encodings/ansi_code_page.h"
 
 namespace sacotin::testing {
 

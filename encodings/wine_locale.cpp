@@ -1,4 +1,4 @@
-#include "registry/wine_locale.h"
+#include "encodings/wine_locale.h"
 
 #include <locale.h>
 

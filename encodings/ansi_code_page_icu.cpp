@@ -16,8 +16,8 @@
 #include <array>
 #include <vector>
 
-#include "registry/ansi_code_page.h"
-#include "registry/wine_locale.h"
+#include "encodings/ansi_code_page.h"
+#include "encodings/wine_locale.h"
 
 namespace sacotin {
 namespace {
