@@ -1,23 +1,17 @@
 #include "registry/game_registry.h"
 
 namespace sacotin {
-namespace {
-
-constexpr std::u16string_view kRoot = u"Software\\Vircom\\T4C";
-constexpr std::u16string_view kWow64Root = u"Software\\Wow6432Node\\Vircom\\T4C";
-
-}  // namespace
 
 GameRegistry::GameRegistry(RegistryBackend& backend) : backend_(backend) {}
 
 std::unique_ptr<OpenKey> GameRegistry::openBelowRoot(std::u16string_view relativePath) {
-  std::u16string path(kRoot);
+  std::u16string path(kKeyPath);
   path += relativePath;
   if (auto key = backend_.openKey(path)) return key;
   // Only when the game's keys are missing from the ordinary place do we look where a 64-bit
   // Wine prefix keeps the 32-bit game's keys.
-  if (auto native = backend_.openKey(kRoot)) return nullptr;
-  std::u16string wow64Path(kWow64Root);
+  if (auto native = backend_.openKey(kKeyPath)) return nullptr;
+  std::u16string wow64Path(kWow64KeyPath);
   wow64Path += relativePath;
   return backend_.openKey(wow64Path);
 }

@@ -16,6 +16,10 @@ namespace sacotin {
 // there.
 class GameRegistry {
  public:
+  // The game's key, and where a 64-bit Wine prefix keeps the 32-bit game's key.
+  static constexpr std::u16string_view kKeyPath = u"Software\\Vircom\\T4C";
+  static constexpr std::u16string_view kWow64KeyPath = u"Software\\Wow6432Node\\Vircom\\T4C";
+
   explicit GameRegistry(RegistryBackend& backend);
 
   std::unique_ptr<OpenKey> openAccounts();

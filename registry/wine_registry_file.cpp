@@ -193,7 +193,12 @@ bool startsWith(std::string_view s, std::string_view prefix) {
 // Builds one WineRegistryFile from the text of a user.reg.
 class WineRegistryParser {
  public:
-  explicit WineRegistryParser(std::string_view text) : text_(text) {}
+  // With `keys`, only the sections at, above and below those keys are loaded.
+  explicit WineRegistryParser(std::string_view text,
+                              const std::vector<std::u16string_view>& keys = {})
+      : text_(text) {
+    for (const std::u16string_view key : keys) wantedKeys_.push_back(components(key));
+  }
 
   WineRegistryFile run() {
     std::string_view line;
@@ -201,14 +206,19 @@ class WineRegistryParser {
     if (!nextLine(line) || line != "WINE REGISTRY Version 2") return WineRegistryFile();
     file_.isRegistry_ = true;
     slots_.assign(1024, kNoKey);
-    file_.values_.reserve(countValueLines());
+    if (wantedKeys_.empty()) file_.values_.reserve(countValueLines());
     while (nextLine(line)) {
       const std::size_t start = skipSpaces(line, 0);
       if (start == line.size()) continue;
       const std::string_view rest = line.substr(start);
       switch (rest[0]) {
         case '[':
-          current_ = loadKey(rest.substr(1));
+          if (isWanted(rest.substr(1))) {
+            current_ = loadKey(rest.substr(1));
+          } else {
+            current_ = kNoKey;
+            skipSection();
+          }
           break;
         case '@':
         case '"':
@@ -270,10 +280,102 @@ class WineRegistryParser {
     return count;
   }
 
+  // The non-empty components of a key path, as loadKey splits it.
+  static std::vector<std::u16string_view> components(std::u16string_view path) {
+    std::vector<std::u16string_view> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+      std::size_t end = path.find(u'\\', start);
+      if (end == std::u16string_view::npos) end = path.size();
+      if (end > start) parts.push_back(path.substr(start, end - start));
+      start = end + 1;
+    }
+    return parts;
+  }
+
+  // Whether a section is loaded: its key is at, above or below a wanted key. A header that
+  // loadKey would refuse is loaded all the same, so that what follows it is read exactly as a
+  // full load reads it.
+  bool isWanted(std::string_view header) {
+    if (wantedKeys_.empty()) return true;
+    path_.clear();
+    std::size_t next = 0;
+    if (!unescape(header, ']', next, [this](char16_t unit) { path_.push_back(unit); })) {
+      return true;
+    }
+    if (path_.empty() || path_[0] == 0) return true;  // the hive itself
+    const std::vector<std::u16string_view> parts = components(path_);
+    for (const std::u16string_view part : parts) {
+      if (part.size() > WineRegistryFile::kMaxKeyNameLength) return true;
+    }
+    for (const auto& wanted : wantedKeys_) {
+      const std::size_t common = std::min(parts.size(), wanted.size());
+      std::size_t same = 0;
+      while (same < common && WineRegistryFile::compareNames(parts[same], wanted[same]) == 0) {
+        ++same;
+      }
+      if (same == common) return true;
+    }
+    return false;
+  }
+
+  // Passes over the lines of a section that is not loaded, up to the next section header, and
+  // consumes exactly the lines a full load consumes: a hex value whose list ends in a backslash
+  // takes the next lines with it, so a value line that may be one (it holds "hex" and a
+  // backslash) is parsed and dropped. Stretches without any backslash or '[' are passed over
+  // whole.
+  void skipSection() {
+    while (pos_ < text_.size()) {
+      const std::string_view rest = text_.substr(pos_);
+      std::size_t header = 0;
+      if (rest[0] != '[') {
+        header = rest.find("\n[");
+        header = header == std::string_view::npos ? rest.size() : header + 1;
+      }
+      const char* begin = rest.data();
+      if (!std::memchr(begin, '\\', header) && !std::memchr(begin, '[', header)) {
+        pos_ += header;
+        return;
+      }
+      const std::size_t stop = pos_ + header;
+      while (pos_ < stop) {
+        const std::size_t lineStart = pos_;
+        std::string_view line;
+        nextLine(line);
+        const std::size_t start = skipSpaces(line, 0);
+        if (start == line.size()) continue;
+        const std::string_view value = line.substr(start);
+        if (value[0] == '[') {
+          pos_ = lineStart;  // the next section: the main loop reads it
+          return;
+        }
+        if ((value[0] == '"' || value[0] == '@') && value.find('\\') != std::string_view::npos &&
+            value.find("hex") != std::string_view::npos) {
+          dropValue(value);
+        }
+      }
+    }
+  }
+
+  // Parses a value line only for the lines it consumes; the tree is left as it was.
+  void dropValue(std::string_view line) {
+    const std::size_t names = file_.names_.size();
+    const std::size_t data = file_.data_.size();
+    const std::size_t values = file_.values_.size();
+    current_ = WineRegistryFile::kRoot;
+    dropping_ = true;
+    loadValue(line);
+    dropping_ = false;
+    current_ = kNoKey;
+    file_.names_.resize(names);
+    file_.data_.resize(data);
+    file_.values_.resize(values);
+  }
+
   // Value names repeat from key to key (ItemID1, ItemID2, ...): short ones are stored once.
   void internValueName(std::size_t& offset, std::size_t length) {
     auto& names = file_.names_;
-    if (length == 0 || length > 64) return;
+    if (dropping_ || length == 0 || length > 64) return;
     std::u16string name(std::u16string_view(names).substr(offset, length));
     const auto found = internedNames_.find(name);
     if (found != internedNames_.end()) {
@@ -556,6 +658,8 @@ class WineRegistryParser {
   std::size_t pos_ = 0;
   WineRegistryFile file_;
   KeyId current_ = kNoKey;
+  std::vector<std::vector<std::u16string_view>> wantedKeys_;  // empty: every key
+  bool dropping_ = false;                                     // parsing a value to drop it
   std::string arch_;
   std::u16string path_;
   std::vector<KeyId> slots_;
@@ -566,6 +670,11 @@ WineRegistryFile::WineRegistryFile() { keys_.emplace_back(); }
 
 WineRegistryFile WineRegistryFile::parse(std::string_view text) {
   return WineRegistryParser(text).run();
+}
+
+WineRegistryFile WineRegistryFile::parseAround(std::string_view text,
+                                               const std::vector<std::u16string_view>& keys) {
+  return WineRegistryParser(text, keys).run();
 }
 
 char16_t WineRegistryFile::foldCase(char16_t unit) {

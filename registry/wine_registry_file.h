@@ -48,6 +48,15 @@ class WineRegistryFile {
   // kMaxFileSize).
   static WineRegistryFile parse(std::string_view text);
 
+  // Parses only the keys at, above and below the given ones (paths from the hive, components
+  // separated by backslashes): the section of any other key is passed over unparsed, up to the
+  // next line that starts with '[' (or further, where a full parse would take that line as the
+  // continuation of a hex value). For every key at or below one of `keys`, the subkeys, values,
+  // order, data and spelling are exactly those parse() gives, whatever the rest of the file
+  // holds; keys elsewhere are missing or incomplete.
+  static WineRegistryFile parseAround(std::string_view text,
+                                      const std::vector<std::u16string_view>& keys);
+
   // An empty tree that is not a registry.
   WineRegistryFile();
 

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "registry/game_registry.h"
 #include "registry/wine_prefix_search.h"
 
 namespace sacotin {
@@ -87,33 +88,57 @@ bool readAll(int fd, std::size_t expectedSize, std::string& bytes) {
   return true;
 }
 
+// Whether a path names the game's key or a key below it (in either of its two places), walked
+// as resolve() walks it: such keys are answered from the part of the file around the game's key.
+bool isAtOrBelowGameKey(std::u16string_view path) {
+  const auto startsWithKey = [path](std::u16string_view key) {
+    std::size_t p = 0;
+    std::size_t k = 0;
+    while (k < key.size()) {
+      const std::size_t keyEnd = std::min(key.find(u'\\', k), key.size());
+      const std::size_t pathEnd = std::min(path.find(u'\\', p), path.size());
+      if (p >= path.size() || WineRegistryFile::compareNames(path.substr(p, pathEnd - p),
+                                                             key.substr(k, keyEnd - k)) != 0) {
+        return false;
+      }
+      k = keyEnd + 1;
+      p = pathEnd;
+      while (p < path.size() && path[p] == u'\\') ++p;
+    }
+    return true;
+  };
+  return !path.empty() && path[0] != u'\\' &&
+         (startsWithKey(GameRegistry::kKeyPath) || startsWithKey(GameRegistry::kWow64KeyPath));
+}
+
 }  // namespace
 
 WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage)
     : path_(std::move(userRegPath)), codePage_(std::move(codePage)) {}
 
 std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
-  auto file = currentFile();
+  auto file = currentFile(isAtOrBelowGameKey(path) ? gameKeys_ : wholeFile_);
   if (!file || !file->isRegistry()) return nullptr;
   const auto key = resolve(*file, path);
   if (!key) return nullptr;
   return std::make_unique<WineOpenKey>(std::move(file), *key, codePage_);
 }
 
-std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile() {
+std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile(ParsedFile& parsed) {
   struct stat info {};
   if (path_.empty() || ::stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    cached_.reset();
+    gameKeys_.file.reset();
+    wholeFile_.file.reset();
     return nullptr;
   }
   const FileIdentity identity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
                               info.st_mtim.tv_nsec};
-  if (cached_ && identity == cachedIdentity_) return cached_;
-  cached_ = load();
-  return cached_;
+  if (parsed.file && identity == parsed.identity) return parsed.file;
+  parsed.file = load(parsed);
+  return parsed.file;
 }
 
-std::shared_ptr<const WineRegistryFile> WineUserRegistry::load() {
+std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parsed) {
   // O_NONBLOCK: should the path have become a FIFO since the stat, opening it must not wait.
   const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;
@@ -127,11 +152,14 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::load() {
   if (!ok) return nullptr;
   // The identity of what was actually read, so that a replacement racing with this load is
   // picked up by the next open.
-  cachedIdentity_ = FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
+  parsed.identity = FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
                                  info.st_mtim.tv_nsec};
   ++parseCount_;
-  auto parsed = std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(bytes));
-  return parsed;
+  if (&parsed == &gameKeys_) {
+    return std::make_shared<const WineRegistryFile>(WineRegistryFile::parseAround(
+        bytes, {GameRegistry::kKeyPath, GameRegistry::kWow64KeyPath}));
+  }
+  return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(bytes));
 }
 
 std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {

@@ -21,7 +21,9 @@ namespace sacotin {
 //
 // The file is parsed on the first open and again only when it changes: every open compares the
 // file's device, inode, size and modification time (to the nanosecond) with those of the parsed
-// copy, so a file rewritten in place or replaced by a rename is noticed.
+// copy, so a file rewritten in place or replaced by a rename is noticed. The game's keys
+// (GameRegistry::kKeyPath, kWow64KeyPath and below) come from a parse of only the sections
+// around them (WineRegistryFile::parseAround); other keys from a parse of the whole file.
 class WineUserRegistry final : public RegistryBackend {
  public:
   WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage);
@@ -46,13 +48,21 @@ class WineUserRegistry final : public RegistryBackend {
     bool operator==(const FileIdentity&) const = default;
   };
 
-  std::shared_ptr<const WineRegistryFile> currentFile();
-  std::shared_ptr<const WineRegistryFile> load();
+  // A parse of the file and the identity of the file it was made from.
+  struct ParsedFile {
+    std::shared_ptr<const WineRegistryFile> file;
+    FileIdentity identity;
+  };
+
+  std::shared_ptr<const WineRegistryFile> currentFile(ParsedFile& parsed);
+  std::shared_ptr<const WineRegistryFile> load(ParsedFile& parsed);
 
   std::string path_;
   std::shared_ptr<const AnsiCodePage> codePage_;
-  std::shared_ptr<const WineRegistryFile> cached_;
-  FileIdentity cachedIdentity_;
+  // The game's keys are answered from a parse of only the sections around them, which passes
+  // over the rest of a large prefix's file; any other key from a parse of the whole file.
+  ParsedFile gameKeys_;
+  ParsedFile wholeFile_;
   int parseCount_ = 0;
 };
 

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "support/same_subtree.h"
 
 namespace sacotin {
 namespace {
@@ -376,6 +380,43 @@ TEST(WineRegistryFileLimits, ArbitraryBytesNeverBreakTheLoader) {
     for (std::size_t i = 1; i < file.valueCount(key); ++i) {
       EXPECT_LT(
           WineRegistryFile::compareNames(file.value(key, i - 1).name, file.value(key, i).name), 0);
+    }
+  }
+}
+
+TEST(WineRegistryFileAround, TheGameKeysAreExactlyThoseOfTheWholeFile) {
+  const auto readFile = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string game = "[Software\\\\Vircom\\\\T4C\\\\a\\\\Characters\\\\p\\\\Inventory] 1\n";
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"pfxA", readFile(SACOTIN_TEST_DATA "/wine/pfxA.user.reg")},
+      {"pfxC", readFile(SACOTIN_TEST_DATA "/wine/pfxC.user.reg")},
+      {"demo", readFile(SACOTIN_TEST_DATA "/../../demo/wine-prefix/user.reg")},
+      // A hex list ending in a backslash takes the next line, even one that starts with '['.
+      {"continuation", kHeader + "[Software\\\\Other] 1\n\"v\"=hex:01,\\\n" + game +
+                           "\"ItemID0\"=hex:01,00\n[Software\\\\Other2] 1\n\"w\"=hex:01\\junk\n" +
+                           "[Software\\\\Vircom\\\\T4C\\\\b] 1\n"},
+      // A header after blanks, CR LF line ends, a NUL byte, other spellings merged.
+      {"blanks",
+       kHeader + "[Software\\\\Wine] 1\r\n\"a\0[b\"=\"c:\\\\x\"\r\n  " + game +
+           "\"ItemID1\"=hex:02,00\r\n[software\\\\VIRCOM\\\\t4c\\\\A] 2\r\n\"x\"=dword:1\r\n"},
+      // A damaged header of another key: what follows it is read as a full load reads it.
+      {"damaged", kHeader + "[Software\\\\Other\n#arch=win64\n" + game + "\"ItemID0\"=hex:01,00\n"},
+      {"link", kHeader + "[Software\\\\Vircom] 1\n#link\n" + game},
+      {"wow64", kHeader + "[Software\\\\Wow6432Node\\\\Vircom\\\\T4C\\\\a] 1\n\"v\"=hex:03\n"},
+  };
+  const std::vector<std::u16string_view> gameKeys = {u"Software\\Vircom\\T4C",
+                                                     u"Software\\Wow6432Node\\Vircom\\T4C"};
+  for (const auto& [name, text] : files) {
+    ASSERT_FALSE(text.empty()) << name;
+    const WineRegistryFile whole = WineRegistryFile::parse(text);
+    const WineRegistryFile around = WineRegistryFile::parseAround(text, gameKeys);
+    for (const std::u16string_view key : gameKeys) {
+      std::string difference;
+      EXPECT_TRUE(testing::sameSubtree(whole, around, key, &difference))
+          << name << ": " << difference;
     }
   }
 }
