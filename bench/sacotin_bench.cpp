@@ -1,7 +1,8 @@
 // Measures what a user waits for, on generated Wine prefixes (see bench/data_sets.h):
 //
-//   Floor/<set>               read and parse user.reg once, read liste.dat once: the least any
-//                             start-up or search has to do
+//   ReadFloor/<set>           read user.reg and liste.dat into memory, nothing else: the cost of
+//                             the files themselves, which start-up and search are held to
+//   Floor/<set>               read and parse user.reg once (the whole file), read liste.dat once
 //   EmptyWindow               the main window created and shown on a registry without keys
 //   Startup/<set>             from creating the main window to its first inventory, shown
 //   SeeInv/<set>              one inventory load of the first character, files already read
@@ -10,16 +11,23 @@
 //   Session/<set>             start-up, search mode, one search: once, for the peak memory
 //   Naive*/<set>              the same work reading liste.dat once per slot (baseline)
 //
-// The window runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise. At the end
-// the process's peak resident set size is printed.
+// Start-up and the searches also report themselves as ratios of the read floor measured in the
+// same run (x_read_floor; start-up also against read floor + empty window). The window runs on
+// Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise. At the end the process's peak
+// resident set size is printed.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <memory>
 
 #include "bench/data_sets.h"
@@ -63,9 +71,71 @@ std::unique_ptr<Form1> showWindow(const DataSet& data,
   return window;
 }
 
+// A whole file read into memory, as a reader that knows nothing of its content would: one buffer
+// of the file's size, filled by read().
+std::size_t readBytes(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  struct stat info {};
+  ::fstat(fd, &info);
+  const auto size = static_cast<std::size_t>(info.st_size);
+  std::unique_ptr<char[]> bytes(new char[size + 1]);
+  std::size_t filled = 0;
+  ssize_t got = 0;
+  while (filled <= size && (got = ::read(fd, bytes.get() + filled, size + 1 - filled)) > 0) {
+    filled += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  benchmark::DoNotOptimize(bytes.get());
+  return filled;
+}
+
+void readBothFiles(const DataSet& data) {
+  benchmark::DoNotOptimize(readBytes(data.userReg));
+  benchmark::DoNotOptimize(readBytes(data.catalogue));
+}
+
+// The best of a few runs of `work`, in seconds.
+template <typename Work>
+double bestOf(int runs, Work&& work) {
+  double best = 1e9;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = Clock::now();
+    work();
+    best = std::min(best, secondsSince(start));
+  }
+  return best;
+}
+
+// The read floor and the empty window of this run, measured once per set, for the ratios.
+double readFloorSeconds(const DataSet& data) {
+  static std::map<std::string, double> measured;
+  auto [entry, added] = measured.try_emplace(data.name, 0.0);
+  if (added) entry->second = bestOf(5, [&data] { readBothFiles(data); });
+  return entry->second;
+}
+double emptyWindowSeconds();
+
+void addRatios(benchmark::State& state, const DataSet& data, double totalSeconds,
+               bool withEmptyWindow) {
+  const double mean = totalSeconds / static_cast<double>(state.iterations());
+  const double floor = readFloorSeconds(data);
+  state.counters["read_floor_ms"] = floor * 1e3;
+  state.counters["x_read_floor"] = mean / floor;
+  if (withEmptyWindow) {
+    state.counters["x_read_floor_plus_empty_window"] = mean / (floor + emptyWindowSeconds());
+  }
+}
+
 void addCommonCounters(benchmark::State& state, const DataSet& data) {
   state.counters["user_reg_MB"] = static_cast<double>(data.userRegBytes) / 1e6;
   state.counters["peak_rss_MiB"] = peakRssMiB();
+}
+
+void ReadFloor(benchmark::State& state, const std::string& set) {
+  const DataSet& data = dataSet(set);
+  for (auto _ : state) readBothFiles(data);
+  addCommonCounters(state, data);
 }
 
 void Floor(benchmark::State& state, const std::string& set) {
@@ -84,16 +154,25 @@ void Floor(benchmark::State& state, const std::string& set) {
 void Startup(benchmark::State& state, const std::string& set) {
   const DataSet& data = dataSet(set);
   int listed = 0;
+  double total = 0;
   for (auto _ : state) {
     const auto start = Clock::now();
     auto window = showWindow(data);
-    state.SetIterationTime(secondsSince(start));
+    const double seconds = secondsSince(start);
+    state.SetIterationTime(seconds);
+    total += seconds;
     listed = window->List1->count();
     window.reset();  // closing is not part of the start-up
   }
   if (set != "empty" && listed == 0) state.SkipWithError("no inventory listed at start-up");
   state.counters["items_listed"] = listed;
+  if (set != "empty") addRatios(state, data, total, true);
   addCommonCounters(state, data);
+}
+
+double emptyWindowSeconds() {
+  static const double measured = bestOf(3, [] { showWindow(dataSet("empty")); });
+  return measured;
 }
 
 void SeeInv(benchmark::State& state, const std::string& set) {
@@ -117,13 +196,17 @@ void Search(benchmark::State& state, const std::string& set, bool filesChanged) 
   window->mnu_recherche_Click();
   const int parsesBefore = registry->parseCount();
   window->Combo3->setEditText(data.searchItem);
+  double total = 0;
   for (auto _ : state) {
     if (filesChanged) markFilesChanged(data);
     const auto start = Clock::now();
     window->search();
     QCoreApplication::processEvents();
-    state.SetIterationTime(secondsSince(start));
+    const double seconds = secondsSince(start);
+    state.SetIterationTime(seconds);
+    total += seconds;
   }
+  addRatios(state, data, total, false);
   if (window->List2->count() != data.carriers) state.SkipWithError("wrong result count");
   state.counters["result_lines"] = window->List2->count();
   // user.reg parses per run: 0 when unchanged, 1 after a change.
@@ -211,6 +294,7 @@ void registerAll() {
                          : set == "Lin2xAccounts" ? "lin-2x-accounts"
                          : set == "Lin2xSlots"    ? "lin-2x-slots"
                                                   : "lin-2x-catalogue";
+    RegisterBenchmark(("ReadFloor/" + set).c_str(), ReadFloor, folder)->Unit(ms);
     RegisterBenchmark(("Floor/" + set).c_str(), Floor, folder)->Unit(ms);
     RegisterBenchmark(("Startup/" + set).c_str(), Startup, folder)->Unit(ms)->UseManualTime();
     RegisterBenchmark(("Search/" + set).c_str(), Search, folder, false)->Unit(ms)->UseManualTime();

@@ -320,41 +320,61 @@ class WineRegistryParser {
   }
 
   // Passes over the lines of a section that is not loaded, up to the next section header, and
-  // consumes exactly the lines a full load consumes: a hex value whose list ends in a backslash
-  // takes the next lines with it, so a value line that may be one (it holds "hex" and a
-  // backslash) is parsed and dropped. Stretches without any backslash or '[' are passed over
-  // whole.
+  // consumes exactly the lines a full load consumes. A header is a line whose first non-blank
+  // character is '[', unless a hex value on the line before ends its list with a backslash and
+  // so takes it as its continuation: only where the line before holds a backslash are the lines
+  // read one by one, value lines parsed (and dropped) for the lines they consume.
   void skipSection() {
     while (pos_ < text_.size()) {
-      const std::string_view rest = text_.substr(pos_);
-      std::size_t header = 0;
-      if (rest[0] != '[') {
-        header = rest.find("\n[");
-        header = header == std::string_view::npos ? rest.size() : header + 1;
-      }
-      const char* begin = rest.data();
-      if (!std::memchr(begin, '\\', header) && !std::memchr(begin, '[', header)) {
-        pos_ += header;
+      const std::size_t header = nextHeaderCandidate();
+      if (!lineBeforeHoldsBackslash(header)) {
+        pos_ = header;
         return;
       }
-      const std::size_t stop = pos_ + header;
-      while (pos_ < stop) {
+      while (pos_ <= header && pos_ < text_.size()) {
         const std::size_t lineStart = pos_;
         std::string_view line;
         nextLine(line);
         const std::size_t start = skipSpaces(line, 0);
         if (start == line.size()) continue;
-        const std::string_view value = line.substr(start);
-        if (value[0] == '[') {
+        const std::string_view rest = line.substr(start);
+        if (rest[0] == '[') {
           pos_ = lineStart;  // the next section: the main loop reads it
           return;
         }
-        if ((value[0] == '"' || value[0] == '@') && value.find('\\') != std::string_view::npos &&
-            value.find("hex") != std::string_view::npos) {
-          dropValue(value);
-        }
+        if (rest[0] == '"' || rest[0] == '@') dropValue(rest);
       }
     }
+  }
+
+  // The start of the next line, from pos_ on, whose first non-blank character is '[' (or the
+  // end of the text).
+  std::size_t nextHeaderCandidate() const {
+    std::size_t from = pos_;
+    while (from < text_.size()) {
+      const auto* bracket =
+          static_cast<const char*>(std::memchr(text_.data() + from, '[', text_.size() - from));
+      if (!bracket) break;
+      std::size_t lineStart = static_cast<std::size_t>(bracket - text_.data());
+      while (lineStart > pos_ && text_[lineStart - 1] != '\n' && isSpace(text_[lineStart - 1])) {
+        --lineStart;
+      }
+      if (lineStart == pos_ || text_[lineStart - 1] == '\n') return lineStart;
+      from = static_cast<std::size_t>(bracket - text_.data()) + 1;
+    }
+    return text_.size();
+  }
+
+  // Whether the line before the one starting at `lineStart` (from pos_ on) holds a backslash.
+  bool lineBeforeHoldsBackslash(std::size_t lineStart) const {
+    if (lineStart <= pos_) return false;  // pos_ starts a line: nothing before it is unread
+    std::size_t i = lineStart - 1;        // the '\n' that ends the line before
+    while (i > pos_) {
+      --i;
+      if (text_[i] == '\n') return false;
+      if (text_[i] == '\\') return true;
+    }
+    return false;
   }
 
   // Parses a value line only for the lines it consumes; the tree is left as it was.
