@@ -4,6 +4,7 @@
 #include <fstream>
 #include <ios>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 namespace sacotin {
@@ -11,45 +12,93 @@ namespace {
 
 constexpr std::u16string_view kNamePrefix = u"Nom=";
 constexpr std::size_t kDroppedPrefixLength = 4;
+constexpr std::u16string_view kPlaceholderStart = u"** Objet non connu **   (";
+constexpr std::u16string_view kPlaceholderEnd = u")";
+
+// The number whose item number text `text` is: decimal digits, no leading zero, at most 65535.
+std::optional<std::uint16_t> numberOfText(std::u16string_view text) {
+  if (text.empty() || text.size() > 5 || (text.size() > 1 && text[0] == u'0')) return std::nullopt;
+  std::uint32_t number = 0;
+  for (const char16_t c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    number = number * 10 + static_cast<std::uint32_t>(c - u'0');
+  }
+  if (number > 65535) return std::nullopt;
+  return static_cast<std::uint16_t>(number);
+}
+
+// The display name of a name line: the line without its first four characters.
+std::u16string_view displayed(std::u16string_view nameLine) {
+  return nameLine.size() <= kDroppedPrefixLength ? std::u16string_view()
+                                                 : nameLine.substr(kDroppedPrefixLength);
+}
 
 }  // namespace
 
-Catalogue::Catalogue(const std::vector<std::u16string>& lines) {
+Catalogue::Catalogue() : nameLineOf_(65536, kNoNameLine) {}
+
+Catalogue::Catalogue(std::vector<std::u16string> lines)
+    : lines_(std::move(lines)), nameLineOf_(65536, kNoNameLine) {
   // A lookup for text T walks runs of consecutive lines equal to T: in a run of k such lines
   // the 1st, 3rd, 5th... match and the line after each match is taken as its name line. So an
   // even run ends with T itself as name line, an odd run with the line after the run (none at
   // the end of the file). The last run in the file wins.
-  for (std::size_t start = 0; start < lines.size();) {
-    const std::u16string& text = lines[start];
+  for (std::size_t start = 0; start < lines_.size();) {
+    const std::u16string& text = lines_[start];
     std::size_t end = start + 1;
-    while (end < lines.size() && lines[end] == text) ++end;
-    const std::size_t runLength = end - start;
-    if (runLength % 2 == 0) {
-      nameLines_[text] = text;
-    } else {
-      nameLines_[text] = end < lines.size() ? lines[end] : std::u16string();
+    while (end < lines_.size() && lines_[end] == text) ++end;
+    if (const auto number = numberOfText(text)) {
+      std::size_t nameLine = end - start;  // the run's length, for now
+      nameLine = nameLine % 2 == 0 ? start : end;
+      const bool named = nameLine < lines_.size() && !lines_[nameLine].empty();
+      nameLineOf_[*number] = named ? static_cast<std::uint32_t>(nameLine) : kNoNameLine;
     }
     start = end;
   }
-  for (const auto& line : lines) {
-    if (line.starts_with(kNamePrefix)) names_.push_back(line.substr(kNamePrefix.size()));
+}
+
+std::vector<std::u16string> Catalogue::names() const {
+  std::vector<std::u16string> names;
+  for (const auto& line : lines_) {
+    if (line.starts_with(kNamePrefix)) names.push_back(line.substr(kNamePrefix.size()));
   }
+  return names;
 }
 
 std::u16string Catalogue::placeholder(std::u16string_view itemNumberText) {
-  std::u16string name = u"** Objet non connu **   (";
+  std::u16string name(kPlaceholderStart);
   name += itemNumberText;
-  name += u")";
+  name += kPlaceholderEnd;
   return name;
 }
 
+std::optional<std::u16string_view> Catalogue::shownName(std::uint16_t number) const {
+  const std::uint32_t line = nameLineOf_[number];
+  if (line == kNoNameLine) return std::nullopt;
+  return displayed(lines_[line]);
+}
+
 std::u16string Catalogue::displayName(std::u16string_view itemNumberText) const {
-  const auto found = nameLines_.find(std::u16string(itemNumberText));
-  if (found == nameLines_.end() || found->second.empty()) return placeholder(itemNumberText);
-  const std::u16string& nameLine = found->second;
+  const auto number = numberOfText(itemNumberText);
+  const auto name = number ? shownName(*number) : std::nullopt;
   // The first four characters are dropped whatever they are; a shorter line leaves nothing.
-  if (nameLine.size() <= kDroppedPrefixLength) return {};
-  return nameLine.substr(kDroppedPrefixLength);
+  return name ? std::u16string(*name) : placeholder(itemNumberText);
+}
+
+std::vector<std::uint16_t> Catalogue::itemNumbersNamed(std::u16string_view name) const {
+  std::optional<std::uint16_t> placeholderNumber;
+  if (name.starts_with(kPlaceholderStart) && name.ends_with(kPlaceholderEnd)) {
+    placeholderNumber = numberOfText(name.substr(
+        kPlaceholderStart.size(), name.size() - kPlaceholderStart.size() - kPlaceholderEnd.size()));
+  }
+  std::vector<std::uint16_t> numbers;
+  for (std::uint32_t number = 0; number < nameLineOf_.size(); ++number) {
+    const auto shown = shownName(static_cast<std::uint16_t>(number));
+    if (shown ? *shown == name : placeholderNumber == number) {
+      numbers.push_back(static_cast<std::uint16_t>(number));
+    }
+  }
+  return numbers;
 }
 
 std::vector<std::u16string> splitCatalogueLines(std::u16string_view text) {

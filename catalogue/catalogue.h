@@ -1,10 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "encodings/ansi_code_page.h"
@@ -24,13 +24,13 @@ namespace sacotin {
 class Catalogue {
  public:
   // Builds the catalogue from the file's lines (already decoded, without line ends).
-  explicit Catalogue(const std::vector<std::u16string>& lines);
-  Catalogue() = default;
+  explicit Catalogue(std::vector<std::u16string> lines);
+  Catalogue();
 
   // Reads a catalogue file: ANSI code page or UTF-8 text (see decodeTextFile), lines ended by
-  // CR LF, LF or CR. Nothing when
-  // the file is missing, is not a regular file or can't be read. The path is a filesystem path,
-  // so a folder name with letters outside the ANSI code page still opens on Windows.
+  // CR LF, LF or CR. Nothing when the file is missing, is not a regular file or can't be read.
+  // The path is a filesystem path, so a folder name with letters outside the ANSI code page
+  // still opens on Windows.
   static std::optional<Catalogue> readFile(const std::filesystem::path& path,
                                            const AnsiCodePage& codePage);
 
@@ -38,16 +38,26 @@ class Catalogue {
   // "** Objet non connu **   (1234)" when the catalogue has no name line for it.
   std::u16string displayName(std::u16string_view itemNumberText) const;
 
+  // Every item number (0 to 65535) whose display name is exactly `name`, placeholder names
+  // included, in increasing order.
+  std::vector<std::uint16_t> itemNumbersNamed(std::u16string_view name) const;
+
   // Every "Nom=" line's name, in file order, repetitions included.
-  const std::vector<std::u16string>& names() const { return names_; }
+  std::vector<std::u16string> names() const;
 
   static std::u16string placeholder(std::u16string_view itemNumberText);
 
  private:
-  // For every line text that some number line could match: the name line the lookup ends with
-  // (empty when it ends without one).
-  std::unordered_map<std::u16string, std::u16string> nameLines_;
-  std::vector<std::u16string> names_;
+  static constexpr std::uint32_t kNoNameLine = 0xffffffff;
+
+  // The display name of the item with that number, or nothing for the placeholder.
+  std::optional<std::u16string_view> shownName(std::uint16_t number) const;
+
+  std::vector<std::u16string> lines_;
+  // For every item number: the index in lines_ of the name line a lookup ends with, or
+  // kNoNameLine when it ends without one (no number line, or an empty line after it). Only
+  // item number texts are ever looked up, so only lines that are one are indexed.
+  std::vector<std::uint32_t> nameLineOf_;
 };
 
 // Splits decoded catalogue text into lines: CR LF, a lone LF and a lone CR each end a line; a

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 #include <filesystem>
 
 #include "main_window/list_box_order.h"
@@ -328,6 +329,59 @@ void Form1::listLoadedItems() {
   } else {
     setStatus(twoLines(Combo2->currentText(), itemCountLine(itemCount)));
   }
+}
+
+// --- Inventory loads of a search run ---
+
+int Form1::scanInventory(const std::vector<bool>& wanted, bool catalogueUnreadable,
+                         ScannedInventory& scanned) {
+  setStatus(QStringLiteral("Scan le registre ..."));
+  repaintStatusIfChanged();
+  scanned.itemNumbers.clear();
+  const QString character = Combo2->currentText();
+  std::unique_ptr<OpenKey> inventory = gameRegistry_.openInventory(
+      Combo1->currentText().toStdU16String(), character.toStdU16String());
+  scanned.opened = inventory != nullptr;
+  if (!inventory) {
+    showFailure(twoLines(QStringLiteral("Impossible d'ouvrir l'inventaire"),
+                         QStringLiteral("de ") + character));
+    return 0;
+  }
+  GameRegistry::forEachInventorySlot(*inventory, [&scanned](std::string_view slotData) {
+    scanned.itemNumbers.push_back(itemNumber(slotData));
+  });
+  inventory.reset();
+  itemCount = static_cast<int>(scanned.itemNumbers.size());
+  if (catalogueUnreadable && itemCount > 0) {
+    showFailure(twoLines(QStringLiteral("Impossible de lire liste.dat"), itemCountLine(itemCount)));
+  }
+  return static_cast<int>(
+      std::count_if(scanned.itemNumbers.begin(), scanned.itemNumbers.end(),
+                    [&wanted](std::uint16_t number) { return wanted[number]; }));
+}
+
+void Form1::listScannedInventory(const ScannedInventory& scanned, const Catalogue& catalogue,
+                                 bool catalogueUnreadable) {
+  List1->clear();
+  if (!scanned.opened) return;
+  pendingNames_.clear();
+  for (const std::uint16_t number : scanned.itemNumbers) {
+    pendingNames_.append(QString::fromStdU16String(catalogue.displayName(itemNumberText(number))));
+  }
+  catalogueUnreadable_ = catalogueUnreadable;
+  listLoadedItems();
+}
+
+void Form1::repaintStatusIfChanged() {
+  const QColor colour = Label1->palette().color(QPalette::WindowText);
+  if (statusPaintedInRun_ && Label1->text() == paintedStatusText_ &&
+      colour == paintedStatusColour_) {
+    return;
+  }
+  repaintStatus();
+  statusPaintedInRun_ = true;
+  paintedStatusText_ = Label1->text();
+  paintedStatusColour_ = colour;
 }
 
 // --- Event handlers ---

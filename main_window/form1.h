@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QColor>
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_cache.h"
@@ -107,6 +110,26 @@ class Form1 : public QMainWindow {
   // --- Search mode helpers (search_mode.cpp) ---
   // load_search's work; false when liste.dat can't be read (the chooser is then left empty).
   bool fillSearchChooser();
+
+  // One character's inventory as a search run reads it: the item numbers of its slots, in slot
+  // order (no names, no list), and whether its inventory key could be opened.
+  struct ScannedInventory {
+    bool opened = false;
+    std::vector<std::uint16_t> itemNumbers;
+  };
+  // A search run's inventory load of the shown character: the status texts, colour and item
+  // count of see_inv, without listing; returns how many slots hold an item marked in `wanted`.
+  int scanInventory(const std::vector<bool>& wanted, bool catalogueUnreadable,
+                    ScannedInventory& scanned);
+  // Lists a scanned inventory in List1, as see_inv would have listed it.
+  void listScannedInventory(const ScannedInventory& scanned, const Catalogue& catalogue,
+                            bool catalogueUnreadable);
+  // During a search run nothing else paints the window: the status line is painted only when
+  // its text or colour differs from what the run painted last.
+  void repaintStatusIfChanged();
+  bool statusPaintedInRun_ = false;
+  QString paintedStatusText_;
+  QColor paintedStatusColour_;
 
  public:
   // --- Controls, named as the tests and the layout name them ---

@@ -12,6 +12,7 @@
 
 #include "main_window/form1.h"
 #include "main_window/list_box_order.h"
+#include "registry/item_number.h"
 
 namespace sacotin {
 namespace {
@@ -82,11 +83,10 @@ bool Form1::fillSearchChooser() {
                          QStringLiteral("la liste des objets est vide")));
     return false;
   }
+  const std::vector<std::u16string> catalogueNames = catalogue->names();
   QStringList names;
-  names.reserve(static_cast<qsizetype>(catalogue->names().size()));
-  for (const std::u16string& name : catalogue->names()) {
-    names.append(QString::fromStdU16String(name));
-  }
+  names.reserve(static_cast<qsizetype>(catalogueNames.size()));
+  for (const std::u16string& name : catalogueNames) names.append(QString::fromStdU16String(name));
   // Alphabetical like the inventory list; equal names stay, each as often as the file has it.
   sortLikeListBox(names);
   // One insertion for the whole list: the chooser lays itself out once, not once per name.
@@ -98,9 +98,13 @@ bool Form1::fillSearchChooser() {
   return true;
 }
 
-// Loads every character of every account with the ordinary inventory load and lists one line
-// "account : character" per inventory entry whose name is exactly the chosen text. The counters
-// are plain ints, so choosers and lists longer than 32,767 entries are walked whole.
+// Loads every character of every account and lists one line "account : character" per
+// inventory entry whose name is exactly the chosen text. The names are compared through their
+// item numbers: the catalogue gives, once for the run, every item number shown under the chosen
+// text (placeholder names included), and each inventory is read for its item numbers only. Only
+// the last character visited is listed in the (hidden) inventory list, as the run leaves it; the
+// others would only be listed to be cleared again, unseen. The counters are plain ints, so
+// choosers and lists longer than 32,767 entries are walked whole.
 void Form1::search() {
   const QString wanted = Combo3->currentText();
   if (wanted.isEmpty()) {
@@ -109,6 +113,18 @@ void Form1::search() {
     return;
   }
   List2->clear();
+  std::shared_ptr<const Catalogue> catalogue = catalogueCache_.current();
+  const bool catalogueUnreadable = !catalogue;
+  if (catalogueUnreadable) catalogue = std::make_shared<const Catalogue>();
+  std::vector<bool> wantedNumbers(65536, false);
+  for (const std::uint16_t number : catalogue->itemNumbersNamed(wanted.toStdU16String())) {
+    wantedNumbers[number] = true;
+  }
+
+  statusPaintedInRun_ = false;
+  QStringList results;
+  ScannedInventory lastScanned;
+  bool anyCharacterVisited = false;
   const int lastAccount = Combo1->count() - 1;
   for (accountIndex = 0; accountIndex <= lastAccount; ++accountIndex) {
     selectAccountText(Combo1->itemText(accountIndex));
@@ -116,15 +132,15 @@ void Form1::search() {
     const int lastCharacter = Combo2->count() - 1;
     for (int characterIndex = 0; characterIndex <= lastCharacter; ++characterIndex) {
       selectCharacterText(Combo2->itemText(characterIndex));
-      see_inv();
-      const int lastEntry = List1->count() - 1;
-      for (entryIndex = 0; entryIndex <= lastEntry; ++entryIndex) {
-        if (List1->item(entryIndex)->text() == wanted) {
-          List2->addItem(Combo1->currentText() + QStringLiteral(" : ") + Combo2->currentText());
-        }
+      const int found = scanInventory(wantedNumbers, catalogueUnreadable, lastScanned);
+      anyCharacterVisited = true;
+      for (int entry = 0; entry < found; ++entry) {
+        results.append(Combo1->currentText() + QStringLiteral(" : ") + Combo2->currentText());
       }
     }
   }
+  List2->addItems(results);
+  if (anyCharacterVisited) listScannedInventory(lastScanned, *catalogue, catalogueUnreadable);
   setStatus(QStringLiteral("Recherche terminée"));
   if (List2->count() == 0) {
     setStatus(twoLines(QStringLiteral("Recherche terminée"), QStringLiteral("Objet non trouvé")));

@@ -10,7 +10,11 @@ std::uint16_t itemNumber(std::string_view slotData) {
 }
 
 std::u16string itemNumberText(std::string_view slotData) {
-  const std::string digits = std::to_string(itemNumber(slotData));
+  return itemNumberText(itemNumber(slotData));
+}
+
+std::u16string itemNumberText(std::uint16_t number) {
+  const std::string digits = std::to_string(number);
   return std::u16string(digits.begin(), digits.end());
 }
 

@@ -13,5 +13,6 @@ std::uint16_t itemNumber(std::string_view slotData);
 
 // The decimal text of the slot's item number, without sign, blank or leading zero.
 std::u16string itemNumberText(std::string_view slotData);
+std::u16string itemNumberText(std::uint16_t number);
 
 }  // namespace sacotin

@@ -396,13 +396,13 @@ class WineRegistryParser {
   void internValueName(std::size_t& offset, std::size_t length) {
     auto& names = file_.names_;
     if (dropping_ || length == 0 || length > 64) return;
-    std::u16string name(std::u16string_view(names).substr(offset, length));
+    const std::u16string_view name = std::u16string_view(names).substr(offset, length);
     const auto found = internedNames_.find(name);
     if (found != internedNames_.end()) {
       names.resize(offset);
       offset = found->second;
     } else if (internedNames_.size() < 65536) {
-      internedNames_.emplace(std::move(name), offset);
+      internedNames_.emplace(std::u16string(name), offset);
     }
   }
 
@@ -683,7 +683,14 @@ class WineRegistryParser {
   std::string arch_;
   std::u16string path_;
   std::vector<KeyId> slots_;
-  std::unordered_map<std::u16string, std::size_t> internedNames_;
+  // Looked up by view, without making a string of every value name.
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view name) const {
+      return std::hash<std::u16string_view>{}(name);
+    }
+  };
+  std::unordered_map<std::u16string, std::size_t, NameHash, std::equal_to<>> internedNames_;
 };
 
 WineRegistryFile::WineRegistryFile() { keys_.emplace_back(); }

@@ -68,6 +68,32 @@ TEST(CatalogueLookup, ShortNameLinesGiveAnEmptyName) {
   EXPECT_EQ(nameIn({u"1234", u"Nom=x"}, u"1234"), u"x");
 }
 
+TEST(CatalogueLookup, ItemNumbersShownUnderAName) {
+  const Catalogue catalogue({u"1", u"Nom=Arc", u"2", u"Nom=Arc", u"01", u"Nom=Hache", u"3",
+                             u"Nom=Hache", u"3", u"Nom=Epee", u"4", u"", u"5", u"Nom", u"65536",
+                             u"Nom=Arc", u"6", u"Nom=** Objet non connu **   (7)"});
+  struct Case {
+    std::u16string name;
+    std::vector<std::uint16_t> numbers;
+  };
+  const Case cases[] = {
+      {u"Arc", {1, 2}},  // "65536" is no item number text
+      {u"Hache", {}},    // "01" never matches, and 3's last name line wins
+      {u"Epee", {3}},
+      {u"", {5}},                                // a name line shorter than four characters
+      {u"** Objet non connu **   (4)", {4}},     // a number line followed by an empty line
+      {u"** Objet non connu **   (1)", {}},      // 1 has a name
+      {u"** Objet non connu **   (7)", {6, 7}},  // a name line that reads like a placeholder
+      {u"** Objet non connu **   (65535)", {65535}},
+      {u"** Objet non connu **   (07)", {}},
+      {u"** Objet non connu **   (65536)", {}},
+  };
+  for (const Case& test : cases) {
+    EXPECT_EQ(catalogue.itemNumbersNamed(test.name), test.numbers)
+        << std::string(test.name.begin(), test.name.end());
+  }
+}
+
 TEST(CatalogueNames, NameLinesInFileOrderWithRepetitions) {
   const Catalogue catalogue({u"2", u"Nom=Zebre", u"1", u"Nom=Arc", u"3", u"Nom=Zebre", u"Nom=",
                              u"nom=minuscule", u"NOM=Majuscule", u"Name=Autre", u"Nom", u"4",
