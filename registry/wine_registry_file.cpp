@@ -215,9 +215,10 @@ class WineRegistryParser {
         case '[':
           if (isWanted(rest.substr(1))) {
             current_ = loadKey(rest.substr(1));
+            if (!wantedKeys_.empty() && current_ != kNoKey) deferSection();
           } else {
             current_ = kNoKey;
-            skipSection();
+            skipSection(kNoKey);
           }
           break;
         case '@':
@@ -298,36 +299,90 @@ class WineRegistryParser {
   // full load reads it.
   bool isWanted(std::string_view header) {
     if (wantedKeys_.empty()) return true;
+    if (const std::optional<bool> plain = isWantedPlainHeader(header)) return *plain;
     path_.clear();
     std::size_t next = 0;
     if (!unescape(header, ']', next, [this](char16_t unit) { path_.push_back(unit); })) {
       return true;
     }
     if (path_.empty() || path_[0] == 0) return true;  // the hive itself
-    const std::vector<std::u16string_view> parts = components(path_);
-    for (const std::u16string_view part : parts) {
+    // Walks the components as loadKey does, keeping which wanted keys still agree with them.
+    std::uint32_t agreeing = (1u << wantedKeys_.size()) - 1;
+    const std::u16string_view path(path_);
+    std::size_t index = 0;
+    for (std::size_t start = 0; start <= path.size();) {
+      std::size_t end = path.find(u'\\', start);
+      if (end == std::u16string_view::npos) end = path.size();
+      const std::u16string_view part = path.substr(start, end - start);
+      start = end + 1;
+      if (part.empty()) continue;
       if (part.size() > WineRegistryFile::kMaxKeyNameLength) return true;
-    }
-    for (const auto& wanted : wantedKeys_) {
-      const std::size_t common = std::min(parts.size(), wanted.size());
-      std::size_t same = 0;
-      while (same < common && WineRegistryFile::compareNames(parts[same], wanted[same]) == 0) {
-        ++same;
+      for (std::size_t k = 0; k < wantedKeys_.size(); ++k) {
+        const auto& wanted = wantedKeys_[k];
+        if (index < wanted.size() && WineRegistryFile::compareNames(part, wanted[index]) != 0) {
+          agreeing &= ~(1u << k);
+        }
       }
-      if (same == common) return true;
+      ++index;
     }
-    return false;
+    return agreeing != 0;
   }
 
-  // Passes over the lines of a section that is not loaded, up to the next section header, and
-  // consumes exactly the lines a full load consumes. A header is a line whose first non-blank
-  // character is '[', unless a hex value on the line before ends its list with a backslash and
-  // so takes it as its continuation: only where the line before holds a backslash are the lines
-  // read one by one, value lines parsed (and dropped) for the lines they consume.
-  void skipSection() {
+  // isWanted for the usual header: ASCII, whose only escapes are the doubled backslashes that
+  // separate the components, so that it reads as it stands. Nothing for any other header.
+  std::optional<bool> isWantedPlainHeader(std::string_view header) const {
+    std::uint32_t agreeing = (1u << wantedKeys_.size()) - 1;
+    std::size_t index = 0;
+    std::size_t start = 0;
+    for (std::size_t p = 0;; ++p) {
+      if (p >= header.size()) return std::nullopt;  // no closing bracket
+      const auto c = static_cast<unsigned char>(header[p]);
+      const bool separator = c == '\\' && p + 1 < header.size() && header[p + 1] == '\\';
+      if (c == ']' || separator) {
+        const std::string_view part = header.substr(start, p - start);
+        if (!part.empty()) {
+          if (part.size() > WineRegistryFile::kMaxKeyNameLength) return true;
+          for (std::size_t k = 0; k < wantedKeys_.size(); ++k) {
+            const auto& wanted = wantedKeys_[k];
+            if (index < wanted.size() && !sameAsciiName(part, wanted[index])) {
+              agreeing &= ~(1u << k);
+            }
+          }
+          ++index;
+        }
+        if (c == ']') return index == 0 || agreeing != 0;  // no component: the hive itself
+        start = p + 2;
+        ++p;
+      } else if (c == '\\' || c == '"' || c == 0 || c >= 0x80) {
+        return std::nullopt;  // an escape, a quote or a byte that unescaping changes
+      }
+    }
+  }
+
+  // Whether an ASCII name equals a name, letter case aside, as compareNames decides it.
+  static bool sameAsciiName(std::string_view ascii, std::u16string_view name) {
+    if (ascii.size() != name.size()) return false;
+    for (std::size_t i = 0; i < ascii.size(); ++i) {
+      if (WineRegistryFile::foldCase(static_cast<char16_t>(ascii[i])) !=
+          WineRegistryFile::foldCase(name[i])) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // Passes over the lines of a section whose values are not loaded now, up to the next section
+  // header, and consumes exactly the lines a full load consumes. A header is a line whose first
+  // non-blank character is '[', unless a hex value on the line before ends its list with a
+  // backslash and so takes it as its continuation: only where the line before holds a backslash
+  // are the lines read one by one, value lines parsed (and dropped) for the lines they consume.
+  // For a key of the tree (`key`), its "#link" lines are read too, where there may be one.
+  void skipSection(KeyId key) {
     while (pos_ < text_.size()) {
       const std::size_t header = nextHeaderCandidate();
-      if (!lineBeforeHoldsBackslash(header)) {
+      const bool mayLink = key != kNoKey && text_.substr(pos_, header - pos_).find("#link") !=
+                                                std::string_view::npos;
+      if (!mayLink && !lineBeforeHoldsBackslash(header)) {
         pos_ = header;
         return;
       }
@@ -343,8 +398,19 @@ class WineRegistryParser {
           return;
         }
         if (rest[0] == '"' || rest[0] == '@') dropValue(rest);
+        if (key != kNoKey && startsWith(rest, "#link")) file_.keys_[key].link = true;
       }
     }
+  }
+
+  // Keeps the lines of a section of the tree for the time its key's values are asked for.
+  void deferSection() {
+    const std::size_t begin = pos_;
+    skipSection(current_);
+    auto& text = file_.deferredText_;
+    file_.deferred_.push_back({current_, static_cast<std::uint32_t>(text.size()),
+                               static_cast<std::uint32_t>(pos_ - begin)});
+    text.append(text_.substr(begin, pos_ - begin));
   }
 
   // The start of the next line, from pos_ on, whose first non-blank character is '[' (or the
@@ -382,11 +448,12 @@ class WineRegistryParser {
     const std::size_t names = file_.names_.size();
     const std::size_t data = file_.data_.size();
     const std::size_t values = file_.values_.size();
+    const KeyId key = current_;
     current_ = WineRegistryFile::kRoot;
     dropping_ = true;
     loadValue(line);
     dropping_ = false;
-    current_ = kNoKey;
+    current_ = key;
     file_.names_.resize(names);
     file_.data_.resize(data);
     file_.values_.resize(values);
@@ -446,14 +513,23 @@ class WineRegistryParser {
     const std::size_t nameStart = names.size();
     std::size_t pos = 1;
     if (line[0] == '"') {
-      reserveFor(names, line.size());
-      std::size_t next = 0;
-      if (!unescape(line.substr(1), '"', next,
-                    [&names](char16_t unit) { names.push_back(unit); })) {
-        names.resize(nameStart);
-        return;
+      const std::size_t plainEnd = plainNameEnd(line);
+      if (plainEnd != std::string_view::npos) {
+        // No escape and no byte above ASCII: unescaping copies the bytes as they are.
+        names.resize(nameStart + plainEnd - 1);
+        std::copy(line.begin() + 1, line.begin() + static_cast<std::ptrdiff_t>(plainEnd),
+                  names.begin() + static_cast<std::ptrdiff_t>(nameStart));
+        pos = plainEnd + 1;
+      } else {
+        reserveFor(names, line.size());
+        std::size_t next = 0;
+        if (!unescape(line.substr(1), '"', next,
+                      [&names](char16_t unit) { names.push_back(unit); })) {
+          names.resize(nameStart);
+          return;
+        }
+        pos = 1 + next;
       }
-      pos = 1 + next;
     }
     const std::size_t nameLength = names.size() - nameStart;
     pos = skipSpaces(line, pos);
@@ -482,6 +558,17 @@ class WineRegistryParser {
     value.dataOffset = static_cast<std::uint32_t>(dataStart);
     value.dataLength = static_cast<std::uint32_t>(data.size() - dataStart);
     file_.values_.push_back(value);
+  }
+
+  // The index of the closing quote of a quoted name that holds neither a backslash nor a byte
+  // above ASCII, or npos.
+  static std::size_t plainNameEnd(std::string_view line) {
+    for (std::size_t p = 1; p < line.size(); ++p) {
+      const auto c = static_cast<unsigned char>(line[p]);
+      if (c == '"') return p;
+      if (c == '\\' || c >= 0x80) return std::string_view::npos;
+    }
+    return std::string_view::npos;
   }
 
   bool loadData(std::string_view text, std::uint32_t& type) {
@@ -530,8 +617,14 @@ class WineRegistryParser {
     for (;;) {
       std::size_t p = 0;
       while (isHexDigit(text, p)) {
-        std::size_t end = 0;
-        const std::uint64_t byte = parseUnsignedHex(text, p, end);
+        std::size_t end = p + 2;
+        std::uint64_t byte = 0;
+        if (isHexDigit(text, p + 1) && !isHexDigit(text, p + 2)) {
+          // The usual two digits: what parseUnsignedHex makes of them, without its generality.
+          byte = static_cast<std::uint64_t>(hexDigit(text[p]) * 16 + hexDigit(text[p + 1]));
+        } else {
+          byte = parseUnsignedHex(text, p, end);
+        }
         if (byte > 0xff) return false;
         data.push_back(static_cast<char>(byte));
         p = skipSpaces(text, end);
@@ -701,7 +794,33 @@ WineRegistryFile WineRegistryFile::parse(std::string_view text) {
 
 WineRegistryFile WineRegistryFile::parseAround(std::string_view text,
                                                const std::vector<std::u16string_view>& keys) {
-  return WineRegistryParser(text, keys).run();
+  WineRegistryFile file = WineRegistryParser(text, keys).run();
+  file.valuesDeferred_ = true;
+  return file;
+}
+
+const WineRegistryFile::LoadedValues* WineRegistryFile::valuesOf(KeyId key) const {
+  if (const auto found = loaded_.find(key); found != loaded_.end()) return &found->second;
+  // The key's sections in file order, each under a header of its own, as a user.reg of one key:
+  // a full load of it gives the key's values exactly as a full load of the whole file does.
+  std::string text = "WINE REGISTRY Version 2\n";
+  bool any = false;
+  for (const DeferredSection& section : deferred_) {
+    if (section.key != key) continue;
+    text += "[k]\n";
+    text.append(deferredText_, section.offset, section.length);
+    any = true;
+  }
+  if (!any) return nullptr;
+  auto values = std::make_unique<WineRegistryFile>(parse(text));
+  const KeyId valuesKey = values->findSubkey(kRoot, u"k").value_or(kRoot);
+  return &loaded_.emplace(key, LoadedValues{std::move(values), valuesKey}).first->second;
+}
+
+std::size_t WineRegistryFile::valueCount(KeyId key) const {
+  if (!valuesDeferred_) return keys_[key].valueCount;
+  const LoadedValues* loaded = valuesOf(key);
+  return loaded ? loaded->file->valueCount(loaded->key) : 0;
 }
 
 char16_t WineRegistryFile::foldCase(char16_t unit) {
@@ -739,12 +858,20 @@ std::optional<WineRegistryFile::KeyId> WineRegistryFile::findSubkey(
 }
 
 WineValue WineRegistryFile::value(KeyId key, std::size_t index) const {
+  if (valuesDeferred_) {
+    const LoadedValues* loaded = valuesOf(key);
+    return loaded->file->value(loaded->key, index);
+  }
   const Value& v = values_[keys_[key].valueBegin + index];
   return WineValue{valueName(v), v.type,
                    std::string_view(data_).substr(v.dataOffset, v.dataLength)};
 }
 
 std::optional<WineValue> WineRegistryFile::findValue(KeyId key, std::u16string_view name) const {
+  if (valuesDeferred_) {
+    const LoadedValues* loaded = valuesOf(key);
+    return loaded ? loaded->file->findValue(loaded->key, name) : std::nullopt;
+  }
   const auto first = values_.begin() + keys_[key].valueBegin;
   const auto last = first + keys_[key].valueCount;
   const auto found =

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace sacotin {
@@ -51,9 +53,10 @@ class WineRegistryFile {
   // Parses only the keys at, above and below the given ones (paths from the hive, components
   // separated by backslashes): the section of any other key is passed over unparsed, up to the
   // next line that starts with '[' (or further, where a full parse would take that line as the
-  // continuation of a hex value). For every key at or below one of `keys`, the subkeys, values,
-  // order, data and spelling are exactly those parse() gives, whatever the rest of the file
-  // holds; keys elsewhere are missing or incomplete.
+  // continuation of a hex value). The values of a key are parsed when they are first asked for,
+  // from its sections' lines kept for that. For every key at or below one of `keys`, the
+  // subkeys, values, order, data and spelling are exactly those parse() gives, whatever the rest
+  // of the file holds; keys elsewhere are missing or incomplete.
   static WineRegistryFile parseAround(std::string_view text,
                                       const std::vector<std::u16string_view>& keys);
 
@@ -73,7 +76,7 @@ class WineRegistryFile {
   // Case-insensitive lookup of a direct subkey.
   std::optional<KeyId> findSubkey(KeyId parent, std::u16string_view name) const;
 
-  std::size_t valueCount(KeyId key) const { return keys_[key].valueCount; }
+  std::size_t valueCount(KeyId key) const;
   WineValue value(KeyId key, std::size_t index) const;
   // Case-insensitive lookup of a value; an empty name is the default value.
   std::optional<WineValue> findValue(KeyId key, std::u16string_view name) const;
@@ -111,6 +114,25 @@ class WineRegistryFile {
   std::u16string_view valueName(const Value& value) const {
     return std::u16string_view(names_).substr(value.nameOffset, value.nameLength);
   }
+
+  // The lines of a section whose values are parsed on demand: the section's key, and where its
+  // lines are kept in deferredText_.
+  struct DeferredSection {
+    KeyId key = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+  };
+  // A key's values, parsed on demand: a file holding that key alone.
+  struct LoadedValues {
+    std::unique_ptr<WineRegistryFile> file;
+    KeyId key = 0;
+  };
+  const LoadedValues* valuesOf(KeyId key) const;
+
+  bool valuesDeferred_ = false;
+  std::string deferredText_;
+  std::vector<DeferredSection> deferred_;
+  mutable std::unordered_map<KeyId, LoadedValues> loaded_;
 
   bool isRegistry_ = false;
   std::vector<Key> keys_;
