@@ -1,6 +1,7 @@
 #include "encodings/text_file_encoding.h"
 
-#include <QStringDecoder>
+#include <QByteArrayView>
+#include <QString>
 #include <algorithm>
 
 namespace sacotin {
@@ -8,27 +9,20 @@ namespace {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// The UTF-8 text of bytes, or nothing when they are not valid UTF-8.
-std::optional<std::u16string> utf8Text(std::string_view bytes) {
-  QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-  const QString text = decoder.decode(QByteArrayView(bytes.data(), bytes.size()));
-  if (decoder.hasError()) return std::nullopt;
-  return text.toStdU16String();
+std::u16string utf8Text(std::string_view bytes) {
+  return QString::fromUtf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())))
+      .toStdU16String();
 }
 
 }  // namespace
 
 std::u16string decodeTextFile(std::string_view bytes, const AnsiCodePage& ansiCodePage) {
-  if (bytes.starts_with(kUtf8Mark)) {
-    // Invalid sequences after the mark become U+FFFD, as any UTF-8 editor shows them.
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const std::string_view rest = bytes.substr(kUtf8Mark.size());
-    return QString(decoder.decode(QByteArrayView(rest.data(), rest.size()))).toStdU16String();
-  }
+  // Invalid sequences after the mark become U+FFFD, as any UTF-8 editor shows them.
+  if (bytes.starts_with(kUtf8Mark)) return utf8Text(bytes.substr(kUtf8Mark.size()));
   const bool ascii = std::all_of(bytes.begin(), bytes.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!ascii) {
-    if (std::optional<std::u16string> text = utf8Text(bytes)) return std::move(*text);
+  if (!ascii && QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8()) {
+    return utf8Text(bytes);
   }
   return ansiCodePage.decode(bytes);
 }

@@ -200,6 +200,13 @@ class WineRegistryParser {
     for (const std::u16string_view key : keys) wantedKeys_.push_back(components(key));
   }
 
+  // A parse of one key's values, parsed on demand: names are stored as they come.
+  static WineRegistryFile valuesOfOneKey(std::string_view text) {
+    WineRegistryParser parser(text);
+    parser.interning_ = false;
+    return parser.run();
+  }
+
   WineRegistryFile run() {
     std::string_view line;
     if (text_.size() > WineRegistryFile::kMaxFileSize) return WineRegistryFile();
@@ -462,7 +469,7 @@ class WineRegistryParser {
   // Value names repeat from key to key (ItemID1, ItemID2, ...): short ones are stored once.
   void internValueName(std::size_t& offset, std::size_t length) {
     auto& names = file_.names_;
-    if (dropping_ || length == 0 || length > 64) return;
+    if (!interning_ || dropping_ || length == 0 || length > 64) return;
     const std::u16string_view name = std::u16string_view(names).substr(offset, length);
     const auto found = internedNames_.find(name);
     if (found != internedNames_.end()) {
@@ -773,6 +780,8 @@ class WineRegistryParser {
   KeyId current_ = kNoKey;
   std::vector<std::vector<std::u16string_view>> wantedKeys_;  // empty: every key
   bool dropping_ = false;                                     // parsing a value to drop it
+  // Sharing repeated value names pays in a whole file, not in one key's values.
+  bool interning_ = true;
   std::string arch_;
   std::u16string path_;
   std::vector<KeyId> slots_;
@@ -812,7 +821,7 @@ const WineRegistryFile::LoadedValues* WineRegistryFile::valuesOf(KeyId key) cons
     any = true;
   }
   if (!any) return nullptr;
-  auto values = std::make_unique<WineRegistryFile>(parse(text));
+  auto values = std::make_unique<WineRegistryFile>(WineRegistryParser::valuesOfOneKey(text));
   const KeyId valuesKey = values->findSubkey(kRoot, u"k").value_or(kRoot);
   return &loaded_.emplace(key, LoadedValues{std::move(values), valuesKey}).first->second;
 }

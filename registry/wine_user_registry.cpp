@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "registry/game_registry.h"
 #include "registry/wine_prefix_search.h"
@@ -32,10 +33,12 @@ class WineOpenKey final : public OpenKey {
   void forEachValue(const std::function<void(const std::u16string& name, std::string_view data)>&
                         visit) override {
     const std::size_t count = file_->valueCount(key_);
+    std::u16string name;  // one buffer for every name, not a string per value
     for (std::size_t i = 0; i < count; ++i) {
       const WineValue value = file_->value(key_, i);
       const std::string data = ansiValueData(*codePage_, value.type, value.data);
-      visit(std::u16string(value.name), data);
+      name.assign(value.name);
+      visit(name, data);
     }
   }
 
@@ -67,26 +70,42 @@ std::optional<KeyId> resolve(const WineRegistryFile& file, std::u16string_view p
   return key;
 }
 
-// Reads to the end of the file, or to one byte past the largest file the loader takes. One spare
-// byte lets the read that meets the end of a file of the expected size do so without growing
-// (and so copying) the buffer.
-bool readAll(int fd, std::size_t expectedSize, std::string& bytes) {
-  constexpr std::size_t kLimit = WineRegistryFile::kMaxFileSize + 1;
-  bytes.resize(std::min(expectedSize, kLimit) + 1);
-  std::size_t filled = 0;
-  while (filled < kLimit) {
-    if (filled == bytes.size()) {
-      bytes.resize(std::min(bytes.size() + bytes.size() / 2 + 65536, kLimit));
+// A file's bytes, in a buffer that is not cleared before it is filled (a user.reg can be tens of
+// megabytes).
+class FileBytes {
+ public:
+  std::string_view view() const { return std::string_view(data_.get(), size_); }
+
+  // Reads to the end of the file, or to one byte past the largest file the loader takes. One
+  // spare byte lets the read that meets the end of a file of the expected size do so without
+  // growing (and so copying) the buffer.
+  bool readAll(int fd, std::size_t expectedSize) {
+    constexpr std::size_t kLimit = WineRegistryFile::kMaxFileSize + 1;
+    reserve(std::min(expectedSize, kLimit) + 1);
+    while (size_ < kLimit) {
+      if (size_ == capacity_) reserve(std::min(capacity_ + capacity_ / 2 + 65536, kLimit));
+      const ssize_t got = ::read(fd, data_.get() + size_, capacity_ - size_);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return false;
+      if (got == 0) break;
+      size_ += static_cast<std::size_t>(got);
     }
-    const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) break;
-    filled += static_cast<std::size_t>(got);
+    size_ = std::min(size_, kLimit);
+    return true;
   }
-  bytes.resize(std::min(filled, kLimit));
-  return true;
-}
+
+ private:
+  void reserve(std::size_t capacity) {
+    std::unique_ptr<char[]> grown(new char[capacity]);
+    if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
+    data_ = std::move(grown);
+    capacity_ = capacity;
+  }
+
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
 
 // Whether a path names the game's key or a key below it (in either of its two places), walked
 // as resolve() walks it: such keys are answered from the part of the file around the game's key.
@@ -143,11 +162,11 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parse
   const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return nullptr;
   struct stat info {};
-  std::string bytes;
+  FileBytes bytes;
   // A file too large to be a user.reg is not read at all; it loads as no registry.
   const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
                   (static_cast<std::uintmax_t>(info.st_size) > WineRegistryFile::kMaxFileSize ||
-                   readAll(fd, static_cast<std::size_t>(info.st_size), bytes));
+                   bytes.readAll(fd, static_cast<std::size_t>(info.st_size)));
   ::close(fd);
   if (!ok) return nullptr;
   // The identity of what was actually read, so that a replacement racing with this load is
@@ -157,9 +176,9 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parse
   ++parseCount_;
   if (&parsed == &gameKeys_) {
     return std::make_shared<const WineRegistryFile>(WineRegistryFile::parseAround(
-        bytes, {GameRegistry::kKeyPath, GameRegistry::kWow64KeyPath}));
+        bytes.view(), {GameRegistry::kKeyPath, GameRegistry::kWow64KeyPath}));
   }
-  return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(bytes));
+  return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(bytes.view()));
 }
 
 std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {
