@@ -188,6 +188,19 @@ bool startsWith(std::string_view s, std::string_view prefix) {
   return s.substr(0, prefix.size()) == prefix;
 }
 
+// Hands each non-empty component of a key path to `visit`, in order, as wineserver splits the
+// path; stops early when `visit` returns false.
+template <typename Visit>
+void forEachComponent(std::u16string_view path, Visit&& visit) {
+  for (std::size_t start = 0; start <= path.size();) {
+    std::size_t end = path.find(u'\\', start);
+    if (end == std::u16string_view::npos) end = path.size();
+    const std::u16string_view component = path.substr(start, end - start);
+    start = end + 1;
+    if (!component.empty() && !visit(component)) return;
+  }
+}
+
 }  // namespace
 
 // Builds one WineRegistryFile from the text of a user.reg.
@@ -291,13 +304,10 @@ class WineRegistryParser {
   // The non-empty components of a key path, as loadKey splits it.
   static std::vector<std::u16string_view> components(std::u16string_view path) {
     std::vector<std::u16string_view> parts;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-      std::size_t end = path.find(u'\\', start);
-      if (end == std::u16string_view::npos) end = path.size();
-      if (end > start) parts.push_back(path.substr(start, end - start));
-      start = end + 1;
-    }
+    forEachComponent(path, [&parts](std::u16string_view part) {
+      parts.push_back(part);
+      return true;
+    });
     return parts;
   }
 
@@ -315,24 +325,20 @@ class WineRegistryParser {
     if (path_.empty() || path_[0] == 0) return true;  // the hive itself
     // Walks the components as loadKey does, keeping which wanted keys still agree with them.
     std::uint32_t agreeing = (1u << wantedKeys_.size()) - 1;
-    const std::u16string_view path(path_);
     std::size_t index = 0;
-    for (std::size_t start = 0; start <= path.size();) {
-      std::size_t end = path.find(u'\\', start);
-      if (end == std::u16string_view::npos) end = path.size();
-      const std::u16string_view part = path.substr(start, end - start);
-      start = end + 1;
-      if (part.empty()) continue;
-      if (part.size() > WineRegistryFile::kMaxKeyNameLength) return true;
-      for (std::size_t k = 0; k < wantedKeys_.size(); ++k) {
+    bool tooLong = false;
+    forEachComponent(path_, [&](std::u16string_view part) {
+      tooLong = part.size() > WineRegistryFile::kMaxKeyNameLength;
+      for (std::size_t k = 0; k < wantedKeys_.size() && !tooLong; ++k) {
         const auto& wanted = wantedKeys_[k];
         if (index < wanted.size() && WineRegistryFile::compareNames(part, wanted[index]) != 0) {
           agreeing &= ~(1u << k);
         }
       }
       ++index;
-    }
-    return agreeing != 0;
+      return !tooLong;
+    });
+    return tooLong || agreeing != 0;
   }
 
   // isWanted for the usual header: ASCII, whose only escapes are the doubled backslashes that
@@ -500,17 +506,12 @@ class WineRegistryParser {
     }
     if (path_.empty() || path_[0] == 0) return WineRegistryFile::kRoot;
     KeyId key = WineRegistryFile::kRoot;
-    const std::u16string_view path(path_);
-    std::size_t start = 0;
-    while (start <= path.size()) {
-      std::size_t end = path.find(u'\\', start);
-      if (end == std::u16string_view::npos) end = path.size();
-      const std::u16string_view component = path.substr(start, end - start);
-      start = end + 1;
-      if (component.empty()) continue;
-      if (component.size() > WineRegistryFile::kMaxKeyNameLength) return kNoKey;
-      key = findOrCreateKey(key, component);
-    }
+    forEachComponent(path_, [&](std::u16string_view component) {
+      key = component.size() > WineRegistryFile::kMaxKeyNameLength
+                ? kNoKey
+                : findOrCreateKey(key, component);
+      return key != kNoKey;
+    });
     return key;
   }
 

@@ -35,12 +35,6 @@ fi
 echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset): running Sacotin on a virtual X display."
 screenshot="${SACOTIN_SCREENSHOT:-$repo/build/app/sacotin-demo.png}"
 
-# The first display number from 99 up that no X server holds.
-display=99
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-  display=$((display + 1))
-done
-
 xvfb_pid=""
 app_pid=""
 runtime_dir=""
@@ -55,14 +49,8 @@ stop_all() {
 }
 trap stop_all EXIT
 
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 100); do
-  xwininfo -root >/dev/null 2>&1 && break
-  kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
-  sleep 0.1
-done
+source tools/virtual-display.sh
+start_virtual_display
 
 # Qt wants a private runtime folder; give it one rather than a warning.
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
@@ -73,23 +61,15 @@ QT_QPA_PLATFORM=xcb "$program" &
 app_pid=$!
 
 # Wait (at most 30 s) until the main window is on screen.
-window=""
-for _ in $(seq 300); do
+window=$(wait_for_window Sacotin "$app_pid" 30)
+if [ -z "$window" ]; then
   if ! kill -0 "$app_pid" 2>/dev/null; then
     wait "$app_pid" && status=0 || status=$?
     app_pid=""
     echo "Sacotin ended before its window showed (exit status $status)" >&2
-    exit 1
+  else
+    echo "Sacotin's window did not show within 30 seconds" >&2
   fi
-  info=$(xwininfo -name Sacotin 2>/dev/null || true)
-  if grep -q "Map State: IsViewable" <<<"$info"; then
-    window=$(awk '/Window id:/ {print $4; exit}' <<<"$info")
-    break
-  fi
-  sleep 0.1
-done
-if [ -z "$window" ]; then
-  echo "Sacotin's window did not show within 30 seconds" >&2
   exit 1
 fi
 

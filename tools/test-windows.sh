@@ -97,17 +97,8 @@ run_windows_tests() {
 
 # A virtual X display for the whole run: Wine's desktop, started with the prefix, draws there
 # (one started without a display would never show a window).
-display=99
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-  display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 100); do
-  xwininfo -root >/dev/null 2>&1 && break
-  sleep 0.1
-done
+source tools/virtual-display.sh
+start_virtual_display
 
 echo "== Wine prefix with the conformance tree ($WINEPREFIX)"
 "$cxx" -O1 -Wall -Wextra -static -o "$work/write_raw_strings.exe" \
@@ -163,16 +154,7 @@ rm -f "$screenshot"
 (cd "$work/elsewhere" && WINEPATH= exec "$wine" "$work/unzipped/Sacotin-1.3/Sacotin.exe") \
   >"$work/program.out" 2>&1 &
 app_pid=$!
-window=""
-for _ in $(seq 600); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  info=$(xwininfo -name Sacotin 2>/dev/null || true)
-  if grep -q "Map State: IsViewable" <<<"$info"; then
-    window=$(awk '/Window id:/ {print $4; exit}' <<<"$info")
-    break
-  fi
-  sleep 0.1
-done
+window=$(wait_for_window Sacotin "$app_pid" 60)
 if [ -n "$window" ]; then
   sleep 5 # start-up done and painted; it must still be there
   if kill -0 "$app_pid" 2>/dev/null && xwininfo -id "$window" | grep -q "IsViewable"; then
