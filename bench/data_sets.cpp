@@ -27,6 +27,8 @@ const std::map<std::string, std::string>& generatorOptions() {
       {"lin-2x-slots", "--accounts 25 --characters 5 --slots 200 --catalogue 5000 --size-mb 0"},
       {"lin-2x-catalogue",
        "--accounts 25 --characters 5 --slots 100 --catalogue 10000 --size-mb 0"},
+      {"lin-unrelated-30mb",
+       "--accounts 25 --characters 5 --slots 100 --catalogue 5000 --size-mb 30"},
   };
   return options;
 }

@@ -286,14 +286,15 @@ void NaiveLookup(benchmark::State& state, const std::string& set) {
 void registerAll() {
   using benchmark::RegisterBenchmark;
   const auto ms = benchmark::kMillisecond;
-  for (const std::string set :
-       {"Typical", "Heavy", "LinBase", "Lin2xAccounts", "Lin2xSlots", "Lin2xCatalogue"}) {
-    std::string folder = set == "Typical"         ? "typical"
-                         : set == "Heavy"         ? "heavy"
-                         : set == "LinBase"       ? "lin-base"
-                         : set == "Lin2xAccounts" ? "lin-2x-accounts"
-                         : set == "Lin2xSlots"    ? "lin-2x-slots"
-                                                  : "lin-2x-catalogue";
+  for (const std::string set : {"Typical", "Heavy", "LinBase", "Lin2xAccounts", "Lin2xSlots",
+                                "Lin2xCatalogue", "LinUnrelated30MB"}) {
+    std::string folder = set == "Typical"          ? "typical"
+                         : set == "Heavy"          ? "heavy"
+                         : set == "LinBase"        ? "lin-base"
+                         : set == "Lin2xAccounts"  ? "lin-2x-accounts"
+                         : set == "Lin2xSlots"     ? "lin-2x-slots"
+                         : set == "Lin2xCatalogue" ? "lin-2x-catalogue"
+                                                   : "lin-unrelated-30mb";
     RegisterBenchmark(("ReadFloor/" + set).c_str(), ReadFloor, folder)->Unit(ms);
     RegisterBenchmark(("Floor/" + set).c_str(), Floor, folder)->Unit(ms);
     RegisterBenchmark(("Startup/" + set).c_str(), Startup, folder)->Unit(ms)->UseManualTime();
