@@ -226,7 +226,8 @@ class WineRegistryParser {
     if (!nextLine(line) || line != "WINE REGISTRY Version 2") return WineRegistryFile();
     file_.isRegistry_ = true;
     slots_.assign(1024, kNoKey);
-    if (wantedKeys_.empty()) file_.values_.reserve(countValueLines());
+    // A whole file's value table is allocated once; one key's values are too few to count first.
+    if (wantedKeys_.empty() && interning_) file_.values_.reserve(countValueLines());
     while (nextLine(line)) {
       const std::size_t start = skipSpaces(line, 0);
       if (start == line.size()) continue;
@@ -580,11 +581,12 @@ class WineRegistryParser {
   }
 
   bool loadData(std::string_view text, std::uint32_t& type) {
+    // The forms start differently, so the order of the tests only puts the usual one first.
+    if (startsWith(text, "hex:")) return loadHex(text.substr(4), type = kRegBinary);
     if (startsWith(text, "\"")) return loadString(text.substr(1), type = kRegSz);
     if (startsWith(text, "str:\"")) return loadString(text.substr(5), type = kRegSz);
     if (startsWith(text, "str(2):\"")) return loadString(text.substr(8), type = kRegExpandSz);
     if (startsWith(text, "str(7):\"")) return loadString(text.substr(8), type = kRegMultiSz);
-    if (startsWith(text, "hex:")) return loadHex(text.substr(4), type = kRegBinary);
     if (startsWith(text, "dword:")) {
       type = kRegDword;
       std::size_t end = 0;
@@ -810,6 +812,15 @@ WineRegistryFile WineRegistryFile::parseAround(std::string_view text,
 }
 
 const WineRegistryFile::LoadedValues* WineRegistryFile::valuesOf(KeyId key) const {
+  // A key's values are read one after the other: the last key asked for is kept at hand.
+  if (lastLoaded_ && lastLoadedKey_ == key) return lastLoaded_;
+  const LoadedValues* loaded = loadValuesOf(key);
+  lastLoadedKey_ = key;
+  lastLoaded_ = loaded;
+  return loaded;
+}
+
+const WineRegistryFile::LoadedValues* WineRegistryFile::loadValuesOf(KeyId key) const {
   if (const auto found = loaded_.find(key); found != loaded_.end()) return &found->second;
   // The key's sections in file order, each under a header of its own, as a user.reg of one key:
   // a full load of it gives the key's values exactly as a full load of the whole file does.

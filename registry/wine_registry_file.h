@@ -128,11 +128,14 @@ class WineRegistryFile {
     KeyId key = 0;
   };
   const LoadedValues* valuesOf(KeyId key) const;
+  const LoadedValues* loadValuesOf(KeyId key) const;
 
   bool valuesDeferred_ = false;
   std::string deferredText_;
   std::vector<DeferredSection> deferred_;
   mutable std::unordered_map<KeyId, LoadedValues> loaded_;
+  mutable KeyId lastLoadedKey_ = 0;
+  mutable const LoadedValues* lastLoaded_ = nullptr;
 
   bool isRegistry_ = false;
   std::vector<Key> keys_;

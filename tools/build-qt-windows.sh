@@ -19,11 +19,16 @@ fi
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
-# Debian's source packages: a deb-src entry for the release this machine runs.
+# Debian's source packages: deb-src entries for the archives apt already takes binary packages
+# from (one-line and deb822 formats alike).
 if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  echo "deb-src http://deb.debian.org/debian $codename main" |
+  lists=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    sed -n 's/^deb \(.*\)/deb-src \1/p')
+  sources=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null | sed 's/^Types: deb$/Types: deb-src/')
+  [ -z "$lists" ] || echo "$lists" |
     "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/sacotin-deb-src.list >/dev/null
+  [ -z "$sources" ] || echo "$sources" |
+    "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/sacotin-deb-src.sources >/dev/null
   "${sudo_cmd[@]}" apt-get update -q
 fi
 bash tools/install-deps.sh dpkg-dev xz-utils g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
