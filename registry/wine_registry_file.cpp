@@ -761,6 +761,12 @@ class WineRegistryParser {
       }
       auto& key = file_.keys_[values[first].key];
       key.valueBegin = static_cast<std::uint32_t>(out);
+      if (strictlyOrdered) {  // no name twice: nothing to merge
+        for (std::size_t i = first; i < last; ++i) values[out++] = values[i];
+        key.valueCount = static_cast<std::uint32_t>(out - key.valueBegin);
+        first = last;
+        continue;
+      }
       for (std::size_t i = first; i < last;) {
         std::size_t j = i + 1;
         while (j < last && compare(values[i], values[j]) == 0) ++j;
