@@ -2,7 +2,8 @@
 //
 //   ReadFloor/<set>           read user.reg and liste.dat into memory, nothing else: the cost of
 //                             the files themselves, which start-up and search are held to
-//   Floor/<set>               read and parse user.reg once (the whole file), read liste.dat once
+//   Floor/<set>               open the game's key once (user.reg parsed as the program does), read
+//                             liste.dat once
 //   EmptyWindow               the main window created and shown on a registry without keys
 //   Startup/<set>             from creating the main window to its first inventory, shown
 //   SeeInv/<set>              one inventory load of the first character, files already read
