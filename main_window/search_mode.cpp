@@ -1,9 +1,9 @@
 // Search mode: find every character of every account that carries one item.
 //
 // The search frame (Frame5) takes the place of the inventory frame (Frame1(1)). A run selects
-// each account and each character in the inventory choosers in turn, loads that character's
-// inventory with the ordinary inventory load and compares every listed name with the chosen
-// text.
+// each account and each character in the inventory choosers in turn, reads that character's
+// inventory as the inventory load does (same keys, status texts and colour) and counts the
+// entries shown under the chosen text.
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
