@@ -225,7 +225,7 @@ class WineRegistryParser {
     if (text_.size() > WineRegistryFile::kMaxFileSize) return WineRegistryFile();
     if (!nextLine(line) || line != "WINE REGISTRY Version 2") return WineRegistryFile();
     file_.isRegistry_ = true;
-    slots_.assign(1024, kNoKey);
+    slots_.assign(interning_ ? 1024 : 16, kNoKey);  // one key's values: one key
     // A whole file's value table is allocated once; one key's values are too few to count first.
     if (wantedKeys_.empty() && interning_) file_.values_.reserve(countValueLines());
     while (nextLine(line)) {
@@ -831,6 +831,11 @@ const WineRegistryFile::LoadedValues* WineRegistryFile::loadValuesOf(KeyId key) 
   // The key's sections in file order, each under a header of its own, as a user.reg of one key:
   // a full load of it gives the key's values exactly as a full load of the whole file does.
   std::string text = "WINE REGISTRY Version 2\n";
+  std::size_t length = text.size();
+  for (const DeferredSection& section : deferred_) {
+    if (section.key == key) length += 4 + section.length;
+  }
+  text.reserve(length);
   bool any = false;
   for (const DeferredSection& section : deferred_) {
     if (section.key != key) continue;
