@@ -15,12 +15,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Self-contained executables: no MinGW runtime DLL to ship beside them or to find under Wine.
-# A build with Qt links the runtime DLLs that Qt's own DLLs use instead.
-if(NOT SACOTIN_MINGW_SHARED_RUNTIME)
-  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-endif()
-
 find_program(mingw_wine NAMES wine64 wine)
 if(mingw_wine)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${mingw_wine})

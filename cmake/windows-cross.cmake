@@ -34,8 +34,6 @@ else()
                       "(it installs into ${sacotin_cached_qt}).")
 endif()
 
-# Qt's DLLs use MinGW's runtime DLLs: the program and its tests use the same ones.
-set(SACOTIN_MINGW_SHARED_RUNTIME ON)
 set(QT_CHAINLOAD_TOOLCHAIN_FILE "${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64.cmake")
 set(QT_HOST_PATH /usr)
 set(QT_HOST_PATH_CMAKE_DIR /usr/lib/x86_64-linux-gnu/cmake)
