@@ -265,18 +265,25 @@ void Form1::open_chars(int withInventory) {
   if (withInventory == 1) see_inv();
 }
 
-void Form1::see_inv() {
-  setStatus(QStringLiteral("Scan le registre ..."));
-  repaintStatus();
-  List1->clear();
+// Opens the inventory key of the character shown in Combo2 (of the account shown in Combo1);
+// when it can't be opened, says so in red and gives nothing.
+std::unique_ptr<OpenKey> Form1::openShownInventory() {
   const QString character = Combo2->currentText();
   std::unique_ptr<OpenKey> inventory = gameRegistry_.openInventory(
       Combo1->currentText().toStdU16String(), character.toStdU16String());
   if (!inventory) {
     showFailure(twoLines(QStringLiteral("Impossible d'ouvrir l'inventaire"),
                          QStringLiteral("de ") + character));
-    return;
   }
+  return inventory;
+}
+
+void Form1::see_inv() {
+  setStatus(QStringLiteral("Scan le registre ..."));
+  repaintStatus();
+  List1->clear();
+  std::unique_ptr<OpenKey> inventory = openShownInventory();
+  if (!inventory) return;
   itemCount = 0;
   pendingNames_.clear();
   catalogueUnreadable_ = false;
@@ -338,15 +345,9 @@ int Form1::scanInventory(const std::vector<bool>& wanted, bool catalogueUnreadab
   setStatus(QStringLiteral("Scan le registre ..."));
   repaintStatusIfChanged();
   scanned.itemNumbers.clear();
-  const QString character = Combo2->currentText();
-  std::unique_ptr<OpenKey> inventory = gameRegistry_.openInventory(
-      Combo1->currentText().toStdU16String(), character.toStdU16String());
+  std::unique_ptr<OpenKey> inventory = openShownInventory();
   scanned.opened = inventory != nullptr;
-  if (!inventory) {
-    showFailure(twoLines(QStringLiteral("Impossible d'ouvrir l'inventaire"),
-                         QStringLiteral("de ") + character));
-    return 0;
-  }
+  if (!inventory) return 0;
   GameRegistry::forEachInventorySlot(*inventory, [&scanned](std::string_view slotData) {
     scanned.itemNumbers.push_back(itemNumber(slotData));
   });

@@ -84,6 +84,7 @@ class Form1 : public QMainWindow {
   // behaviour; see the definitions for why.
   void selectAccountText(const QString& text);
   void selectCharacterText(const QString& text);
+  std::unique_ptr<OpenKey> openShownInventory();
   const Catalogue& catalogueForThisLoad();
   // Puts the names collected by the current inventory load into List1 and counts them.
   void listLoadedItems();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -140,8 +141,7 @@ bool isGameSectionHeader(std::string_view line) {
   return false;
 }
 
-}  // namespace
-
+// Whether a user.reg holds the game's key: looks at its section header lines only.
 bool userRegHoldsGameKey(const fs::path& userReg) {
   // Opened without blocking (a named pipe in its place must not hang the search), and only
   // when it is a regular file of a size the reader would load.
@@ -179,6 +179,8 @@ bool userRegHoldsGameKey(const fs::path& userReg) {
   ::close(fd);
   return found;
 }
+
+}  // namespace
 
 std::string findGameUserReg() {
   if (const auto prefix = environment("WINEPREFIX")) {

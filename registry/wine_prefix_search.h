@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 namespace sacotin {
@@ -21,8 +20,5 @@ namespace sacotin {
 // home is $HOME, else the user's home from the password database, as Wine takes it. Empty when
 // there is no home at all.
 std::string findGameUserReg();
-
-// Whether a user.reg holds the game's key: looks at its section header lines only.
-bool userRegHoldsGameKey(const std::filesystem::path& userReg);
 
 }  // namespace sacotin

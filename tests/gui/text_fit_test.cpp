@@ -57,12 +57,6 @@ class TextFitTest : public DialogsTest {
         << room.width() << "x" << room.height();
   }
 
-  static QWidget* named(QWidget* window, const char* name, int index = -1) {
-    for (QWidget* widget : window->findChildren<QWidget*>(QString::fromLatin1(name))) {
-      if (index < 0 || widget->property("index").toInt() == index) return widget;
-    }
-    return nullptr;
-  }
   static QString textOf(QWidget* widget) {
     if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
     if (auto* button = qobject_cast<QPushButton*>(widget)) return button->text();
@@ -71,7 +65,7 @@ class TextFitTest : public DialogsTest {
   }
   void expectOwnTextsFit(QWidget* window, const QList<std::pair<const char*, int>>& controls) {
     for (const auto& [name, index] : controls) {
-      QWidget* widget = named(window, name, index);
+      QWidget* widget = control<QWidget>(window, name, index);
       ASSERT_NE(widget, nullptr) << name;
       expectFits(widget, textOf(widget));
     }
