@@ -1,16 +1,11 @@
 #include "registry/wine_user_registry.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <utility>
 
 #include "registry/game_registry.h"
-#include "registry/wine_prefix_search.h"
 
 namespace sacotin {
 namespace {
@@ -70,43 +65,6 @@ std::optional<KeyId> resolve(const WineRegistryFile& file, std::u16string_view p
   return key;
 }
 
-// A file's bytes, in a buffer that is not cleared before it is filled (a user.reg can be tens of
-// megabytes).
-class FileBytes {
- public:
-  std::string_view view() const { return std::string_view(data_.get(), size_); }
-
-  // Reads to the end of the file, or to one byte past the largest file the loader takes. One
-  // spare byte lets the read that meets the end of a file of the expected size do so without
-  // growing (and so copying) the buffer.
-  bool readAll(int fd, std::size_t expectedSize) {
-    constexpr std::size_t kLimit = WineRegistryFile::kMaxFileSize + 1;
-    reserve(std::min(expectedSize, kLimit) + 1);
-    while (size_ < kLimit) {
-      if (size_ == capacity_) reserve(std::min(capacity_ + capacity_ / 2 + 65536, kLimit));
-      const ssize_t got = ::read(fd, data_.get() + size_, capacity_ - size_);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return false;
-      if (got == 0) break;
-      size_ += static_cast<std::size_t>(got);
-    }
-    size_ = std::min(size_, kLimit);
-    return true;
-  }
-
- private:
-  void reserve(std::size_t capacity) {
-    std::unique_ptr<char[]> grown(new char[capacity]);
-    if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
-    data_ = std::move(grown);
-    capacity_ = capacity;
-  }
-
-  std::unique_ptr<char[]> data_;
-  std::size_t size_ = 0;
-  std::size_t capacity_ = 0;
-};
-
 // Whether a path names the game's key or a key below it (in either of its two places), walked
 // as resolve() walks it: such keys are answered from the part of the file around the game's key.
 bool isAtOrBelowGameKey(std::u16string_view path) {
@@ -132,8 +90,11 @@ bool isAtOrBelowGameKey(std::u16string_view path) {
 
 }  // namespace
 
-WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage)
-    : path_(std::move(userRegPath)), codePage_(std::move(codePage)) {}
+WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage,
+                                   std::optional<FileSnapshot> alreadyRead)
+    : path_(std::move(userRegPath)),
+      codePage_(std::move(codePage)),
+      alreadyRead_(std::move(alreadyRead)) {}
 
 std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
   auto file = currentFile(isAtOrBelowGameKey(path) ? gameKeys_ : wholeFile_);
@@ -150,35 +111,31 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile(ParsedFile
     wholeFile_.file.reset();
     return nullptr;
   }
-  const FileIdentity identity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
-                              info.st_mtim.tv_nsec};
+  const FileIdentity identity = FileIdentity::of(info);
   if (parsed.file && identity == parsed.identity) return parsed.file;
-  parsed.file = load(parsed);
+  parsed.file = load(parsed, identity);
   return parsed.file;
 }
 
-std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parsed) {
-  // O_NONBLOCK: should the path have become a FIFO since the stat, opening it must not wait.
-  const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat info {};
-  FileBytes bytes;
-  // A file too large to be a user.reg is not read at all; it loads as no registry.
-  const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                  (static_cast<std::uintmax_t>(info.st_size) > WineRegistryFile::kMaxFileSize ||
-                   bytes.readAll(fd, static_cast<std::size_t>(info.st_size)));
-  ::close(fd);
-  if (!ok) return nullptr;
+std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parsed,
+                                                               const FileIdentity& identity) {
+  // The bytes the prefix search read are used once, while the file is still that version.
+  std::optional<FileSnapshot> snapshot = std::exchange(alreadyRead_, std::nullopt);
+  if (!snapshot || !(snapshot->identity == identity)) {
+    snapshot.emplace();
+    // A file too large to be a user.reg is not read at all; it loads as no registry.
+    if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, *snapshot)) return nullptr;
+  }
   // The identity of what was actually read, so that a replacement racing with this load is
   // picked up by the next open.
-  parsed.identity = FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
-                                 info.st_mtim.tv_nsec};
+  parsed.identity = snapshot->identity;
+  const std::string_view bytes = snapshot->bytes.view();
   ++parseCount_;
   if (&parsed == &gameKeys_) {
     return std::make_shared<const WineRegistryFile>(WineRegistryFile::parseAround(
-        bytes.view(), {GameRegistry::kKeyPath, GameRegistry::kWow64KeyPath}));
+        bytes, {GameRegistry::kKeyPath, GameRegistry::kWow64KeyPath}));
   }
-  return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(bytes.view()));
+  return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(bytes));
 }
 
 std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {
@@ -189,10 +146,6 @@ std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std:
                                      (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
   }
   return codePage.encode(units);
-}
-
-std::unique_ptr<RegistryBackend> makeCurrentUserRegistry() {
-  return std::make_unique<WineUserRegistry>(findGameUserReg(), systemAnsiCodePage());
 }
 
 }  // namespace sacotin

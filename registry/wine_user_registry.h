@@ -1,15 +1,13 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "encodings/ansi_code_page.h"
+#include "registry/file_snapshot.h"
 #include "registry/registry_backend.h"
 #include "registry/wine_registry_file.h"
 
@@ -26,7 +24,10 @@ namespace sacotin {
 // around them (WineRegistryFile::parseAround); other keys from a parse of the whole file.
 class WineUserRegistry final : public RegistryBackend {
  public:
-  WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage);
+  // alreadyRead: the file's bytes when the caller has just read them (the prefix search does);
+  // they are parsed instead of reading the file again, if it is still that version.
+  WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage,
+                   std::optional<FileSnapshot> alreadyRead = std::nullopt);
 
   // Opens a key by its path from the hive: components separated by backslashes (runs of them
   // count as one, trailing ones are ignored), matched without regard to case; an empty path is
@@ -39,15 +40,6 @@ class WineUserRegistry final : public RegistryBackend {
   int parseCount() const { return parseCount_; }
 
  private:
-  struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    std::time_t modifiedSeconds = 0;
-    long modifiedNanoseconds = 0;
-    bool operator==(const FileIdentity&) const = default;
-  };
-
   // A parse of the file and the identity of the file it was made from.
   struct ParsedFile {
     std::shared_ptr<const WineRegistryFile> file;
@@ -55,7 +47,7 @@ class WineUserRegistry final : public RegistryBackend {
   };
 
   std::shared_ptr<const WineRegistryFile> currentFile(ParsedFile& parsed);
-  std::shared_ptr<const WineRegistryFile> load(ParsedFile& parsed);
+  std::shared_ptr<const WineRegistryFile> load(ParsedFile& parsed, const FileIdentity& identity);
 
   std::string path_;
   std::shared_ptr<const AnsiCodePage> codePage_;
@@ -63,6 +55,7 @@ class WineUserRegistry final : public RegistryBackend {
   // over the rest of a large prefix's file; any other key from a parse of the whole file.
   ParsedFile gameKeys_;
   ParsedFile wholeFile_;
+  std::optional<FileSnapshot> alreadyRead_;
   int parseCount_ = 0;
 };
 

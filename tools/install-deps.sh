@@ -6,7 +6,7 @@ set -euo pipefail
 
 # What building and running the program needs. fonts-liberation: fonts with the widths of the
 # Windows fonts the windows were laid out for; qt6-translations-l10n: Qt's own texts in French.
-packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation qt6-translations-l10n "$@")
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libyaml-dev fonts-liberation qt6-translations-l10n "$@")
 
 missing=()
 for package in "${packages[@]}"; do

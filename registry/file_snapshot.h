@@ -1,0 +1,61 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstddef>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace sacotin {
+
+// What tells one version of a file from another: device, inode, size and modification time to
+// the nanosecond, so that a file rewritten in place or replaced by a rename is noticed.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  std::time_t modifiedSeconds = 0;
+  long modifiedNanoseconds = 0;
+
+  static FileIdentity of(const struct stat& info);
+  bool operator==(const FileIdentity&) const = default;
+};
+
+// A file's bytes, in a buffer that is not cleared before it is filled (a user.reg can be tens of
+// megabytes) and that a later read may reuse.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  FileBytes(FileBytes&&) noexcept = default;
+  FileBytes& operator=(FileBytes&&) noexcept = default;
+
+  std::string_view view() const { return std::string_view(data_.get(), size_); }
+
+  // Reads from fd to the end of the file, or to one byte past `limit` (so that a file over the
+  // limit can be told from one at it). One spare byte lets the read that meets the end of a file
+  // of the expected size do so without growing (and so copying) the buffer.
+  bool readAll(int fd, std::size_t expectedSize, std::size_t limit);
+
+ private:
+  void reserve(std::size_t capacity);
+
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// One version of a file, read whole: its identity when it was read, and its bytes.
+struct FileSnapshot {
+  FileIdentity identity;
+  FileBytes bytes;
+};
+
+// Reads the regular file at `path` whole into `snapshot`, reusing its buffer. The file is opened
+// without blocking, so that a named pipe in its place can't hang the read; anything but a
+// regular file, or a file over maxBytes, is not read. False when nothing was read.
+bool readRegularFile(const std::string& path, std::size_t maxBytes, FileSnapshot& snapshot);
+
+}  // namespace sacotin

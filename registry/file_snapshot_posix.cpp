@@ -1,0 +1,54 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "registry/file_snapshot.h"
+
+namespace sacotin {
+
+FileIdentity FileIdentity::of(const struct stat& info) {
+  return FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
+                      info.st_mtim.tv_nsec};
+}
+
+bool FileBytes::readAll(int fd, std::size_t expectedSize, std::size_t limit) {
+  size_ = 0;
+  const std::size_t stop = limit + 1;
+  if (capacity_ < std::min(expectedSize, stop) + 1) reserve(std::min(expectedSize, stop) + 1);
+  while (size_ < stop) {
+    if (size_ == capacity_) reserve(std::min(capacity_ + capacity_ / 2 + 65536, stop));
+    const ssize_t got = ::read(fd, data_.get() + size_, capacity_ - size_);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    size_ += static_cast<std::size_t>(got);
+  }
+  size_ = std::min(size_, stop);
+  return true;
+}
+
+void FileBytes::reserve(std::size_t capacity) {
+  std::unique_ptr<char[]> grown(new char[capacity]);
+  if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
+  data_ = std::move(grown);
+  capacity_ = capacity;
+}
+
+bool readRegularFile(const std::string& path, std::size_t maxBytes, FileSnapshot& snapshot) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                  static_cast<std::uintmax_t>(info.st_size) <= maxBytes &&
+                  snapshot.bytes.readAll(fd, static_cast<std::size_t>(info.st_size), maxBytes);
+  ::close(fd);
+  // The identity of what was actually read, so that a replacement racing with this read is
+  // noticed by whoever compares it with the file later.
+  if (ok) snapshot.identity = FileIdentity::of(info);
+  return ok && snapshot.bytes.view().size() <= maxBytes;
+}
+
+}  // namespace sacotin
