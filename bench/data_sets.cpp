@@ -1,5 +1,10 @@
 #include "bench/data_sets.h"
 
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdlib>
@@ -29,6 +34,7 @@ const std::map<std::string, std::string>& generatorOptions() {
        "--accounts 25 --characters 5 --slots 100 --catalogue 10000 --size-mb 0"},
       {"lin-unrelated-30mb",
        "--accounts 25 --characters 5 --slots 100 --catalogue 5000 --size-mb 30"},
+      {"other-program", "--set typical --without-game"},
   };
   return options;
 }
@@ -120,6 +126,27 @@ const DataSet& dataSet(const std::string& name) {
     set = std::make_unique<DataSet>(load(name, folder));
   }
   return *set;
+}
+
+std::string dataRoot() { return rootFolder().string(); }
+
+// A whole file read into memory, as a reader that knows nothing of its content would: one buffer
+// of the file's size, filled by read().
+std::size_t readBytes(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  struct stat info {};
+  ::fstat(fd, &info);
+  const auto size = static_cast<std::size_t>(info.st_size);
+  std::unique_ptr<char[]> bytes(new char[size + 1]);
+  std::size_t filled = 0;
+  ssize_t got = 0;
+  while (filled <= size && (got = ::read(fd, bytes.get() + filled, size + 1 - filled)) > 0) {
+    filled += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  benchmark::DoNotOptimize(bytes.get());
+  return filled;
 }
 
 void markFilesChanged(const DataSet& data) {

@@ -25,6 +25,7 @@ struct DataSet {
 //   lin-2x-slots, lin-2x-catalogue   with one dimension doubled (linear growth check), and
 //   lin-unrelated-30mb               the same with 30 MB of unrelated keys around the game's
 //   empty                            a user.reg without keys and an empty liste.dat
+//   other-program                    a 2 MB user.reg of another program's prefix (no game keys)
 // The sets live below $SACOTIN_BENCH_DATA when it is set (kept between runs and reused when
 // already there), else in a temporary folder removed at exit.
 const DataSet& dataSet(const std::string& name);
@@ -32,5 +33,12 @@ const DataSet& dataSet(const std::string& name);
 // Gives both files of a set a new modification time (still in the past), as if they had been
 // written again: the readers' caches read them again at their next load.
 void markFilesChanged(const DataSet& data);
+
+// The folder the data sets are kept in.
+std::string dataRoot();
+
+// A whole file read into memory, as a reader that knows nothing of its content would: one buffer
+// of the file's size, filled by read(). How many bytes it read.
+std::size_t readBytes(const std::string& path);
 
 }  // namespace sacotin::bench

@@ -33,6 +33,7 @@
 
 #include "bench/data_sets.h"
 #include "bench/naive_reference.h"
+#include "bench/process_startup.h"
 #include "catalogue/catalogue.h"
 #include "main_window/form1.h"
 #include "registry/wine_user_registry.h"
@@ -70,25 +71,6 @@ std::unique_ptr<Form1> showWindow(const DataSet& data,
   window->show();
   QCoreApplication::processEvents();
   return window;
-}
-
-// A whole file read into memory, as a reader that knows nothing of its content would: one buffer
-// of the file's size, filled by read().
-std::size_t readBytes(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return 0;
-  struct stat info {};
-  ::fstat(fd, &info);
-  const auto size = static_cast<std::size_t>(info.st_size);
-  std::unique_ptr<char[]> bytes(new char[size + 1]);
-  std::size_t filled = 0;
-  ssize_t got = 0;
-  while (filled <= size && (got = ::read(fd, bytes.get() + filled, size + 1 - filled)) > 0) {
-    filled += static_cast<std::size_t>(got);
-  }
-  ::close(fd);
-  benchmark::DoNotOptimize(bytes.get());
-  return filled;
 }
 
 void readBothFiles(const DataSet& data) {
@@ -314,6 +296,7 @@ void registerAll() {
     }
   }
   RegisterBenchmark("EmptyWindow", Startup, std::string("empty"))->Unit(ms)->UseManualTime();
+  registerProcessBenchmarks();
 }
 
 }  // namespace

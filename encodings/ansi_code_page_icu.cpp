@@ -44,19 +44,29 @@ bool isDoubleByte(int codePage) {
 }
 
 constexpr std::uint16_t kUnmapped = 0xffff;
+constexpr std::uint16_t kUnresolved = 0xfffe;  // no code page has a byte pair above 0xfefe
 constexpr char kDefaultChar = '?';
 
 // A Windows code page of one or two bytes per character.
 class TableCodePage final : public AnsiCodePage {
  public:
   TableCodePage(int number, const QByteArray& name)
-      : number_(number), name_(name), encodeTable_(0x10000, kUnmapped) {
+      : number_(number),
+        name_(name),
+        encodeTable_(0x10000, kUnmapped),
+        bestFitTable_(0x10000, kUnresolved) {
     QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
+    // A single-byte code page reads the 256 bytes as 256 characters in one go.
+    std::array<char, 256> allBytes{};
+    for (int byte = 0; byte < 256; ++byte) allBytes[byte] = static_cast<char>(byte);
+    const QString all = isDoubleByte(number)
+                            ? QString()
+                            : decoder.decode(QByteArrayView(allBytes.data(), allBytes.size()));
     std::vector<unsigned char> leadBytes;
     for (int byte = 0; byte < 256; ++byte) {
       decoder.resetState();
-      const char c = static_cast<char>(byte);
-      const QString text = decoder.decode(QByteArrayView(&c, 1));
+      const QString text = all.size() == 256 ? QString(all[byte])
+                                             : decoder.decode(QByteArrayView(&allBytes[byte], 1));
       // ICU reads a byte the code page leaves undefined as U+FFFD or as the substitute U+001A.
       const bool defined = text.size() == 1 && text[0] != QChar::ReplacementCharacter &&
                            (text[0] != u'\x1a' || byte == 0x1a);
@@ -84,7 +94,6 @@ class TableCodePage final : public AnsiCodePage {
         if (entry == kUnmapped) entry = static_cast<std::uint16_t>(lead << 8 | trail);
       }
     }
-    addBestFit();
   }
 
   int number() const override { return number_; }
@@ -106,7 +115,8 @@ class TableCodePage final : public AnsiCodePage {
     std::string bytes;
     bytes.reserve(text.size());
     for (const char16_t unit : text) {
-      const std::uint16_t entry = encodeTable_[unit];
+      const std::uint16_t entry =
+          encodeTable_[unit] != kUnmapped ? encodeTable_[unit] : bestFit(unit);
       if (entry > 0xff) bytes.push_back(static_cast<char>(entry >> 8));
       bytes.push_back(static_cast<char>(entry & 0xff));
     }
@@ -118,32 +128,39 @@ class TableCodePage final : public AnsiCodePage {
   // decomposition when there is one, else '?'. A one-character decomposition (the Kelvin sign,
   // the Angstrom sign) is taken as it is; otherwise the base letter is stripped of all its marks
   // first, as Windows does (U+01D5, U with diaeresis and macron, becomes U, not Ü). Surrogates
-  // always become '?', one per unit.
-  void addBestFit() {
+  // always become '?', one per unit. Worked out for a character when it is first encoded (most
+  // never are), as if every character below it had been worked out before it: what the
+  // decomposition of `unit` leads to counts with its own best fit only when it is below `unit`.
+  std::uint16_t bestFit(char32_t unit) const {
+    std::uint16_t& fit = bestFitTable_[unit];
+    if (fit != kUnresolved) return fit;
+    const auto entryOf = [this, unit](char32_t other) -> std::uint16_t {
+      if (other >= 0x10000) return kUnmapped;
+      if (encodeTable_[other] != kUnmapped || other > unit) return encodeTable_[other];
+      return bestFit(other);
+    };
+    std::uint16_t entry = kUnmapped;
     std::vector<char32_t> bases;
-    for (char32_t unit = 0; unit < 0x10000; ++unit) {
-      if (encodeTable_[unit] != kUnmapped) continue;
-      std::uint16_t entry = kUnmapped;
-      bases.clear();
-      char32_t base = unit;
-      for (int depth = 0; depth < 6 && entry == kUnmapped; ++depth) {
-        const QString decomposition = QChar::decomposition(base);
-        if (decomposition.isEmpty()) break;
-        base = decomposition[0].unicode();
-        if (decomposition.size() == 1 && base < 0x10000) entry = encodeTable_[base];
-        bases.push_back(base);
-      }
-      for (auto it = bases.rbegin(); it != bases.rend() && entry == kUnmapped; ++it) {
-        if (*it < 0x10000) entry = encodeTable_[*it];
-      }
-      encodeTable_[unit] = entry == kUnmapped ? std::uint16_t(kDefaultChar) : entry;
+    char32_t base = unit;
+    for (int depth = 0; depth < 6 && entry == kUnmapped; ++depth) {
+      const QString decomposition = QChar::decomposition(base);
+      if (decomposition.isEmpty()) break;
+      base = decomposition[0].unicode();
+      if (decomposition.size() == 1) entry = entryOf(base);
+      bases.push_back(base);
     }
+    for (auto it = bases.rbegin(); it != bases.rend() && entry == kUnmapped; ++it) {
+      entry = entryOf(*it);
+    }
+    fit = entry == kUnmapped ? std::uint16_t(kDefaultChar) : entry;
+    return fit;
   }
 
   int number_;
   QByteArray name_;
   std::array<char16_t, 256> byteTable_{};
-  std::vector<std::uint16_t> encodeTable_;
+  std::vector<std::uint16_t> encodeTable_;           // the characters the code page has
+  mutable std::vector<std::uint16_t> bestFitTable_;  // the others, once worked out
 };
 
 // Code page 65001. Lone surrogates become U+FFFD, as Windows converts them.

@@ -3,7 +3,8 @@
 // The bytes are parsed from memory and the whole key tree is walked, checking what the rest of
 // the program relies on: subkeys and values are in wineserver's order without duplicates, and
 // every name found by enumeration is found again by lookup. The parse that passes over unrelated
-// sections must give exactly the whole parse's game keys. Then the same bytes, written as the
+// sections, of the whole text and of what the section filter keeps of it, must give exactly the
+// whole parse's game keys. Then the same bytes, written as the
 // prefix's user.reg, are read through the registry the main window uses: the game's keys are
 // opened the way the main window opens them and every inventory slot's item number text is
 // computed.
@@ -22,6 +23,7 @@
 #include "registry/game_registry.h"
 #include "registry/item_number.h"
 #include "registry/wine_registry_file.h"
+#include "registry/wine_section_filter.h"
 #include "registry/wine_user_registry.h"
 #include "tests/support/same_subtree.h"
 
@@ -129,8 +131,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::u16string_view> gameKeys = {sacotin::GameRegistry::kKeyPath,
                                                      sacotin::GameRegistry::kWow64KeyPath};
   const WineRegistryFile around = WineRegistryFile::parseAround(bytes, gameKeys);
+  sacotin::WineSectionFilter filter(gameKeys);
+  const std::size_t partSize = size % 13 + 1;
+  for (std::size_t at = 0; at < size; at += partSize) filter.append(bytes.substr(at, partSize));
+  const WineRegistryFile fromKept = WineRegistryFile::parseAround(filter.finish(), gameKeys);
   for (const std::u16string_view key : gameKeys) {
     require(sacotin::testing::sameSubtree(whole, around, key));
+    require(sacotin::testing::sameSubtree(whole, fromKept, key));
   }
 
   const std::string path = userRegPath();

@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include "main_window/list_box_order.h"
+#include "registry/background_registry.h"
 #include "registry/item_number.h"
 #include "widgets/cr_label.h"
 #include "widgets/fonts.h"
@@ -79,16 +80,29 @@ QStringList subkeyNames(OpenKey& key) {
 }  // namespace
 
 Form1Sources Form1Sources::forThisMachine() {
-  return {makeCurrentUserRegistry(), systemAnsiCodePage(),
-          QCoreApplication::applicationDirPath() + "/liste.dat"};
+  const std::shared_ptr<const AnsiCodePage> codePage = systemAnsiCodePage();
+  const QString cataloguePath = QCoreApplication::applicationDirPath() + "/liste.dat";
+  auto catalogue = std::make_shared<CatalogueCache>(
+      std::filesystem::path(cataloguePath.toStdU16String()), codePage);
+  auto registry = std::make_shared<BackgroundRegistry>([catalogue] {
+    std::unique_ptr<RegistryBackend> registry = makeCurrentUserRegistry();
+    // Opening the game's key reads the user.reg (either of its places: they are read together).
+    registry->openKey(GameRegistry::kKeyPath);
+    catalogue->current();
+    return registry;
+  });
+  return {std::move(registry), codePage, cataloguePath, std::move(catalogue)};
 }
 
 Form1::Form1(Form1Sources sources, QWidget* parent)
     : QMainWindow(parent),
       sources_(std::move(sources)),
       gameRegistry_(*sources_.registry),
-      catalogueCache_(std::filesystem::path(sources_.cataloguePath.toStdU16String()),
-                      sources_.codePage) {
+      catalogueCache_(sources_.catalogue
+                          ? sources_.catalogue
+                          : std::make_shared<CatalogueCache>(
+                                std::filesystem::path(sources_.cataloguePath.toStdU16String()),
+                                sources_.codePage)) {
   buildLayout();
   buildMenus();
   Form_Load();
@@ -312,7 +326,7 @@ QString Form1::conv(std::string_view slotData) const {
 // read, every item gets the placeholder name and the load reports it.
 const Catalogue& Form1::catalogueForThisLoad() {
   if (!loadCatalogue_) {
-    loadCatalogue_ = catalogueCache_.current();
+    loadCatalogue_ = catalogueCache_->current();
     if (!loadCatalogue_) {
       catalogueUnreadable_ = true;
       loadCatalogue_ = std::make_shared<const Catalogue>();

@@ -34,8 +34,11 @@ struct Form1Sources {
   std::shared_ptr<RegistryBackend> registry;
   std::shared_ptr<const AnsiCodePage> codePage;
   QString cataloguePath;  // liste.dat
+  // liste.dat as already read (or being read); null: the window reads cataloguePath itself.
+  std::shared_ptr<CatalogueCache> catalogue = nullptr;
 
-  // The current user's registry and the liste.dat beside the executable.
+  // The current user's registry and the liste.dat beside the executable, both read on a second
+  // thread while the window is built: the window's first registry access waits for them.
   static Form1Sources forThisMachine();
 };
 
@@ -100,7 +103,8 @@ class Form1 : public QMainWindow {
   int accountIndex = 0;
   int entryIndex = 0;
   bool catalogueUnreadable_ = false;
-  CatalogueCache catalogueCache_;  // liste.dat, read again only when it changes on disk
+  // liste.dat, read again only when it changes on disk.
+  std::shared_ptr<CatalogueCache> catalogueCache_;
   std::shared_ptr<const Catalogue> loadCatalogue_;  // the catalogue of the current inventory load
   QStringList pendingNames_;  // names of the current load, before they are listed
   // Row of the first entry with a given text in Combo1 / Combo2, kept with their lists so that

@@ -77,7 +77,7 @@ bool Form1::fillSearchChooser() {
   entryIndex = 0;
   Combo3->clear();
   Combo3->clearEditText();
-  const std::shared_ptr<const Catalogue> catalogue = catalogueCache_.current();
+  const std::shared_ptr<const Catalogue> catalogue = catalogueCache_->current();
   if (!catalogue) {
     showFailure(twoLines(QStringLiteral("Impossible de lire liste.dat"),
                          QStringLiteral("la liste des objets est vide")));
@@ -113,7 +113,7 @@ void Form1::search() {
     return;
   }
   List2->clear();
-  std::shared_ptr<const Catalogue> catalogue = catalogueCache_.current();
+  std::shared_ptr<const Catalogue> catalogue = catalogueCache_->current();
   const bool catalogueUnreadable = !catalogue;
   if (catalogueUnreadable) catalogue = std::make_shared<const Catalogue>();
   std::vector<bool> wantedNumbers(65536, false);

@@ -9,7 +9,7 @@ namespace sacotin {
 std::unique_ptr<RegistryBackend> makeCurrentUserRegistry() {
   GameUserReg found = findGameUserReg();
   return std::make_unique<WineUserRegistry>(std::move(found.path), systemAnsiCodePage(),
-                                            std::move(found.contents));
+                                            std::move(found.sections));
 }
 
 }  // namespace sacotin

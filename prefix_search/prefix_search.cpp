@@ -12,7 +12,6 @@
 
 #include "prefix_search/launchers.h"
 #include "registry/game_registry.h"
-#include "registry/wine_registry_file.h"
 
 namespace sacotin {
 namespace {
@@ -129,14 +128,11 @@ GameUserReg findGameUserReg() {
 
   std::vector<Candidate> candidates = userRegsOf(candidatePrefixes(*home));
   std::stable_sort(candidates.begin(), candidates.end(), writtenLater);
-  // The newest first: the first that holds the game's key is the one, and its bytes are kept
-  // for the reader. One buffer serves every file read.
-  FileSnapshot snapshot;
+  // The newest first: the first that holds the game's key is the one, and what was read of it
+  // is kept for the reader.
   for (const Candidate& candidate : candidates) {
-    if (readRegularFile(candidate.userReg, WineRegistryFile::kMaxFileSize, snapshot) &&
-        holdsGameKey(snapshot.bytes.view())) {
-      return {candidate.userReg, std::move(snapshot)};
-    }
+    std::optional<GameSections> sections = readGameSections(candidate.userReg);
+    if (sections && holdsGameKey(sections->text)) return {candidate.userReg, std::move(sections)};
   }
   return {(home->folder / ".wine" / "user.reg").native(), std::nullopt};
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,5 +58,11 @@ struct FileSnapshot {
 // without blocking, so that a named pipe in its place can't hang the read; anything but a
 // regular file, or a file over maxBytes, is not read. False when nothing was read.
 bool readRegularFile(const std::string& path, std::size_t maxBytes, FileSnapshot& snapshot);
+
+// Reads the regular file at `path` as readRegularFile does, but hands its bytes to `take` a block
+// at a time instead of holding them; `identity` is set to the file's. False when the file was
+// not read, or read only in part (a read error, or more than maxBytes).
+bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, FileIdentity& identity,
+                             const std::function<void(std::string_view block)>& take);
 
 }  // namespace sacotin

@@ -12,6 +12,8 @@
 #include <limits>
 #include <unordered_map>
 
+#include "registry/wine_wanted_keys.h"
+
 namespace sacotin {
 namespace {
 
@@ -209,9 +211,7 @@ class WineRegistryParser {
   // With `keys`, only the sections at, above and below those keys are loaded.
   explicit WineRegistryParser(std::string_view text,
                               const std::vector<std::u16string_view>& keys = {})
-      : text_(text) {
-    for (const std::u16string_view key : keys) wantedKeys_.push_back(components(key));
-  }
+      : text_(text), wantedKeys_(keys) {}
 
   // A parse of one key's values, parsed on demand: names are stored as they come.
   static WineRegistryFile valuesOfOneKey(std::string_view text) {
@@ -302,22 +302,12 @@ class WineRegistryParser {
     return count;
   }
 
-  // The non-empty components of a key path, as loadKey splits it.
-  static std::vector<std::u16string_view> components(std::u16string_view path) {
-    std::vector<std::u16string_view> parts;
-    forEachComponent(path, [&parts](std::u16string_view part) {
-      parts.push_back(part);
-      return true;
-    });
-    return parts;
-  }
-
   // Whether a section is loaded: its key is at, above or below a wanted key. A header that
   // loadKey would refuse is loaded all the same, so that what follows it is read exactly as a
   // full load reads it.
   bool isWanted(std::string_view header) {
     if (wantedKeys_.empty()) return true;
-    if (const std::optional<bool> plain = isWantedPlainHeader(header)) return *plain;
+    if (const std::optional<bool> plain = wantedKeys_.matchPlainHeader(header)) return *plain;
     path_.clear();
     std::size_t next = 0;
     if (!unescape(header, ']', next, [this](char16_t unit) { path_.push_back(unit); })) {
@@ -340,49 +330,6 @@ class WineRegistryParser {
       return !tooLong;
     });
     return tooLong || agreeing != 0;
-  }
-
-  // isWanted for the usual header: ASCII, whose only escapes are the doubled backslashes that
-  // separate the components, so that it reads as it stands. Nothing for any other header.
-  std::optional<bool> isWantedPlainHeader(std::string_view header) const {
-    std::uint32_t agreeing = (1u << wantedKeys_.size()) - 1;
-    std::size_t index = 0;
-    std::size_t start = 0;
-    for (std::size_t p = 0;; ++p) {
-      if (p >= header.size()) return std::nullopt;  // no closing bracket
-      const auto c = static_cast<unsigned char>(header[p]);
-      const bool separator = c == '\\' && p + 1 < header.size() && header[p + 1] == '\\';
-      if (c == ']' || separator) {
-        const std::string_view part = header.substr(start, p - start);
-        if (!part.empty()) {
-          if (part.size() > WineRegistryFile::kMaxKeyNameLength) return true;
-          for (std::size_t k = 0; k < wantedKeys_.size(); ++k) {
-            const auto& wanted = wantedKeys_[k];
-            if (index < wanted.size() && !sameAsciiName(part, wanted[index])) {
-              agreeing &= ~(1u << k);
-            }
-          }
-          ++index;
-        }
-        if (c == ']') return index == 0 || agreeing != 0;  // no component: the hive itself
-        start = p + 2;
-        ++p;
-      } else if (c == '\\' || c == '"' || c == 0 || c >= 0x80) {
-        return std::nullopt;  // an escape, a quote or a byte that unescaping changes
-      }
-    }
-  }
-
-  // Whether an ASCII name equals a name, letter case aside, as compareNames decides it.
-  static bool sameAsciiName(std::string_view ascii, std::u16string_view name) {
-    if (ascii.size() != name.size()) return false;
-    for (std::size_t i = 0; i < ascii.size(); ++i) {
-      if (WineRegistryFile::foldCase(static_cast<char16_t>(ascii[i])) !=
-          WineRegistryFile::foldCase(name[i])) {
-        return false;
-      }
-    }
-    return true;
   }
 
   // Passes over the lines of a section whose values are not loaded now, up to the next section
@@ -787,8 +734,8 @@ class WineRegistryParser {
   std::size_t pos_ = 0;
   WineRegistryFile file_;
   KeyId current_ = kNoKey;
-  std::vector<std::vector<std::u16string_view>> wantedKeys_;  // empty: every key
-  bool dropping_ = false;                                     // parsing a value to drop it
+  WantedKeys wantedKeys_;  // empty: every key
+  bool dropping_ = false;  // parsing a value to drop it
   // Sharing repeated value names pays in a whole file, not in one key's values.
   bool interning_ = true;
   std::string arch_;

@@ -91,7 +91,7 @@ bool isAtOrBelowGameKey(std::u16string_view path) {
 }  // namespace
 
 WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage,
-                                   std::optional<FileSnapshot> alreadyRead)
+                                   std::optional<GameSections> alreadyRead)
     : path_(std::move(userRegPath)),
       codePage_(std::move(codePage)),
       alreadyRead_(std::move(alreadyRead)) {}
@@ -119,23 +119,23 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile(ParsedFile
 
 std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parsed,
                                                                const FileIdentity& identity) {
-  // The bytes the prefix search read are used once, while the file is still that version.
-  std::optional<FileSnapshot> snapshot = std::exchange(alreadyRead_, std::nullopt);
-  if (!snapshot || !(snapshot->identity == identity)) {
-    snapshot.emplace();
-    // A file too large to be a user.reg is not read at all; it loads as no registry.
-    if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, *snapshot)) return nullptr;
+  if (&parsed == &gameKeys_) {
+    // The sections the prefix search read are used once, while the file is still that version.
+    std::optional<GameSections> sections = std::exchange(alreadyRead_, std::nullopt);
+    if (!sections || !(sections->identity == identity)) sections = readGameSections(path_);
+    if (!sections) return nullptr;
+    parsed.identity = sections->identity;
+    ++parseCount_;
+    return std::make_shared<const WineRegistryFile>(
+        WineRegistryFile::parseAround(sections->text, gameKeyPaths()));
   }
+  FileSnapshot snapshot;
+  if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, snapshot)) return nullptr;
   // The identity of what was actually read, so that a replacement racing with this load is
   // picked up by the next open.
-  parsed.identity = snapshot->identity;
-  const std::string_view bytes = snapshot->bytes.view();
+  parsed.identity = snapshot.identity;
   ++parseCount_;
-  if (&parsed == &gameKeys_) {
-    return std::make_shared<const WineRegistryFile>(WineRegistryFile::parseAround(
-        bytes, {GameRegistry::kKeyPath, GameRegistry::kWow64KeyPath}));
-  }
-  return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(bytes));
+  return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(snapshot.bytes.view()));
 }
 
 std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {

@@ -9,6 +9,7 @@
 #include "encodings/ansi_code_page.h"
 #include "registry/file_snapshot.h"
 #include "registry/registry_backend.h"
+#include "registry/wine_game_sections.h"
 #include "registry/wine_registry_file.h"
 
 namespace sacotin {
@@ -21,13 +22,15 @@ namespace sacotin {
 // file's device, inode, size and modification time (to the nanosecond) with those of the parsed
 // copy, so a file rewritten in place or replaced by a rename is noticed. The game's keys
 // (GameRegistry::kKeyPath, kWow64KeyPath and below) come from a parse of only the sections
-// around them (WineRegistryFile::parseAround); other keys from a parse of the whole file.
+// around them, read through a small buffer (readGameSections); other keys from a parse of the
+// whole file.
 class WineUserRegistry final : public RegistryBackend {
  public:
-  // alreadyRead: the file's bytes when the caller has just read them (the prefix search does);
-  // they are parsed instead of reading the file again, if it is still that version.
+  // alreadyRead: the file's sections around the game's keys when the caller has just read them
+  // (the prefix search does); they are parsed instead of reading the file again, if it is still
+  // that version.
   WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage,
-                   std::optional<FileSnapshot> alreadyRead = std::nullopt);
+                   std::optional<GameSections> alreadyRead = std::nullopt);
 
   // Opens a key by its path from the hive: components separated by backslashes (runs of them
   // count as one, trailing ones are ignored), matched without regard to case; an empty path is
@@ -55,7 +58,7 @@ class WineUserRegistry final : public RegistryBackend {
   // over the rest of a large prefix's file; any other key from a parse of the whole file.
   ParsedFile gameKeys_;
   ParsedFile wholeFile_;
-  std::optional<FileSnapshot> alreadyRead_;
+  std::optional<GameSections> alreadyRead_;
   int parseCount_ = 0;
 };
 

@@ -20,6 +20,7 @@ bytes.
   make_bench_data.py --set typical --out /tmp/typical
   make_bench_data.py --set heavy --out /tmp/heavy
   make_bench_data.py --set heavy --accounts 200 --out /tmp/heavy-2x-accounts
+  make_bench_data.py --set typical --without-game --out /tmp/other-program
 """
 
 import argparse
@@ -352,6 +353,8 @@ def main(argv):
     parser.add_argument("--catalogue", type=int, help="catalogue entries")
     parser.add_argument("--size-mb", type=float,
                         help="user.reg size to fill up to with unrelated keys (0: none)")
+    parser.add_argument("--without-game", action="store_true",
+                        help="no game keys at all: another program's prefix")
     parser.add_argument("--seed", type=int, default=4242)
     args = parser.parse_args(argv)
     for key, value in SETS[args.set].items():
@@ -367,7 +370,8 @@ def main(argv):
     write_catalogue(os.path.join(args.out, "liste.dat"), entries, rng)
     numbers = [n for n, _ in entries]
 
-    sections, carriers = game_sections(args, numbers, search_number, rng)
+    sections, carriers = ([], 0) if args.without_game else game_sections(
+        args, numbers, search_number, rng)
     sections += fixed_sections(rng)
     rendered = [(sort_key(s.components), s.render()) for s in sections]
     target = int(args.size_mb * 1024 * 1024)

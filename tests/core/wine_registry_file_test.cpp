@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "registry/wine_section_filter.h"
 #include "support/same_subtree.h"
 
 namespace sacotin {
@@ -384,6 +385,8 @@ TEST(WineRegistryFileLimits, ArbitraryBytesNeverBreakTheLoader) {
   }
 }
 
+// The parse around the game's keys, of the whole text and of what WineSectionFilter keeps of it
+// when it is handed over in parts of every size, gives the whole parse's game keys.
 TEST(WineRegistryFileAround, TheGameKeysAreExactlyThoseOfTheWholeFile) {
   const auto readFile = [](const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -406,6 +409,11 @@ TEST(WineRegistryFileAround, TheGameKeysAreExactlyThoseOfTheWholeFile) {
       {"damaged", kHeader + "[Software\\\\Other\n#arch=win64\n" + game + "\"ItemID0\"=hex:01,00\n"},
       {"link", kHeader + "[Software\\\\Vircom] 1\n#link\n" + game},
       {"wow64", kHeader + "[Software\\\\Wow6432Node\\\\Vircom\\\\T4C\\\\a] 1\n\"v\"=hex:03\n"},
+      // Unrelated sections ending in a path, in a hex value cut by the end of the text, and one
+      // whose hex value goes on into a line that looks like the game's header.
+      {"unrelated", kHeader + "[A] 1\n\"p\"=\"C:\\\\x\"\n" + game +
+                        "\"ItemID0\"=hex:01,00\n[B] 1\n" + "\"v\"=hex:01,\\\n" + game +
+                        "\"ItemID1\"=hex:02,00\n[C]\n\"w\"=hex:01,\\"},
   };
   const std::vector<std::u16string_view> gameKeys = {u"Software\\Vircom\\T4C",
                                                      u"Software\\Wow6432Node\\Vircom\\T4C"};
@@ -417,6 +425,19 @@ TEST(WineRegistryFileAround, TheGameKeysAreExactlyThoseOfTheWholeFile) {
       std::string difference;
       EXPECT_TRUE(testing::sameSubtree(whole, around, key, &difference))
           << name << ": " << difference;
+    }
+    for (const std::size_t partSize : {std::size_t{1}, std::size_t{7}, text.size()}) {
+      WineSectionFilter filter(gameKeys);
+      for (std::size_t at = 0; at < text.size(); at += partSize) {
+        filter.append(std::string_view(text).substr(at, partSize));
+      }
+      const std::string kept = filter.finish();
+      const WineRegistryFile fromKept = WineRegistryFile::parseAround(kept, gameKeys);
+      for (const std::u16string_view key : gameKeys) {
+        std::string difference;
+        EXPECT_TRUE(testing::sameSubtree(whole, fromKept, key, &difference))
+            << name << " in parts of " << partSize << ": " << difference;
+      }
     }
   }
 }

@@ -1,0 +1,24 @@
+#include "registry/wine_game_sections.h"
+
+#include "registry/game_registry.h"
+#include "registry/wine_registry_file.h"
+#include "registry/wine_section_filter.h"
+
+namespace sacotin {
+
+std::vector<std::u16string_view> gameKeyPaths() {
+  return {GameRegistry::kKeyPath, GameRegistry::kWow64KeyPath};
+}
+
+std::optional<GameSections> readGameSections(const std::string& userRegPath) {
+  WineSectionFilter filter(gameKeyPaths());
+  GameSections sections;
+  if (!readRegularFileInBlocks(userRegPath, WineRegistryFile::kMaxFileSize, sections.identity,
+                               [&filter](std::string_view block) { filter.append(block); })) {
+    return std::nullopt;
+  }
+  sections.text = filter.finish();
+  return sections;
+}
+
+}  // namespace sacotin

@@ -1,0 +1,107 @@
+#include "registry/wine_section_filter.h"
+
+#include <cstring>
+
+namespace sacotin {
+namespace {
+
+// The C locale's isspace, as wineserver reads lines.
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The start of the next line in [from, end) whose first non-blank character is '[' (a header,
+// unless a hex value before takes it as its continuation), or `end`. `from` starts a line.
+std::size_t nextHeader(std::string_view text, std::size_t from, std::size_t end) {
+  for (std::size_t search = from; search < end;) {
+    const auto* bracket =
+        static_cast<const char*>(std::memchr(text.data() + search, '[', end - search));
+    if (!bracket) break;
+    const std::size_t at = static_cast<std::size_t>(bracket - text.data());
+    std::size_t lineStart = at;
+    while (lineStart > from && text[lineStart - 1] != '\n' && isSpace(text[lineStart - 1])) {
+      --lineStart;
+    }
+    if (lineStart == from || text[lineStart - 1] == '\n') return lineStart;
+    search = at + 1;
+  }
+  return end;
+}
+
+}  // namespace
+
+WineSectionFilter::WineSectionFilter(const std::vector<std::u16string_view>& keys) : keys_(keys) {}
+
+void WineSectionFilter::append(std::string_view part) {
+  if (!partialLine_.empty()) {  // ends that line first
+    const std::size_t newline = part.find('\n');
+    partialLine_.append(
+        part.substr(0, newline == std::string_view::npos ? part.size() : newline + 1));
+    if (newline == std::string_view::npos) return;
+    sortLines(partialLine_, true);
+    partialLine_.clear();
+    part.remove_prefix(newline + 1);
+  }
+  partialLine_.assign(part.substr(sortLines(part, false)));
+}
+
+std::string WineSectionFilter::finish() {
+  sortLines(partialLine_, true);
+  partialLine_.clear();
+  endSection({});
+  return std::move(kept_);
+}
+
+std::size_t WineSectionFilter::sortLines(std::string_view text, bool atEnd) {
+  std::size_t end = text.size();
+  if (!atEnd) {
+    const std::size_t lastNewline = text.rfind('\n');
+    if (lastNewline == std::string_view::npos) return 0;  // not one whole line yet
+    end = lastNewline + 1;
+  }
+  std::size_t sectionStart = 0;  // where the section being read starts in this text
+  for (std::size_t pos = 0; pos < end;) {
+    const std::size_t header = nextHeader(text, pos, end);
+    addLines(text.substr(pos, header - pos));
+    if (header == end) break;
+    endSection(text.substr(sectionStart, header - sectionStart));
+    const std::size_t newline = text.find('\n', header);
+    const std::size_t lineEnd = newline < end ? newline + 1 : end;
+    const std::string_view headerLine = text.substr(header, lineEnd - header);
+    // Left out only where this line is surely a header: no hex value before it can go on.
+    const std::size_t bracket = headerLine.find('[');
+    inUnrelated_ =
+        keys_.matchPlainHeader(headerLine.substr(bracket + 1)) == false && !lineHeldBackslash_;
+    sectionStart = header;
+    addLines(headerLine);
+    pos = lineEnd;
+  }
+  // The section goes on in the next text: what may yet be left out is kept aside until then.
+  if (inUnrelated_) unrelated_.append(text.substr(sectionStart, end - sectionStart));
+  return end;
+}
+
+// Whole lines of the section being read: kept at once unless the section may be left out.
+void WineSectionFilter::addLines(std::string_view lines) {
+  if (lines.empty()) return;
+  if (!inUnrelated_) kept_.append(lines);
+  // The last line: from after the '\n' before its own '\n' (or its last character).
+  const auto* lastLine = static_cast<const char*>(memrchr(lines.data(), '\n', lines.size() - 1));
+  lastLine = lastLine ? lastLine + 1 : lines.data();
+  const auto lastLineSize = static_cast<std::size_t>(lines.data() + lines.size() - lastLine);
+  lineHeldBackslash_ = std::memchr(lastLine, '\\', lastLineSize) != nullptr;
+}
+
+// The section being read ends; `tail` is its part in the text being sorted.
+void WineSectionFilter::endSection(std::string_view tail) {
+  // A section left out so far is kept where its last line holds a backslash (and so is the
+  // next one, see sortLines).
+  if (inUnrelated_ && lineHeldBackslash_) {
+    kept_.append(unrelated_);
+    kept_.append(tail);
+  }
+  unrelated_.clear();
+  inUnrelated_ = false;
+}
+
+}  // namespace sacotin
