@@ -1,5 +1,5 @@
-// The program's start as main.cpp makes it, ended as soon as the first inventory is on the
-// screen: the child process that the whole-process start-up benchmark times. With
+// The program's start as main.cpp makes it (runProgram), ended as soon as the first inventory is on
+// the screen: the child process that the whole-process start-up benchmark times. With
 // --empty-window it shows an empty Qt window instead (what any Qt program pays to start).
 // Once the window is painted it writes one byte to file descriptor 3, when that is open (the
 // benchmark's pipe), so that the time to the first inventory leaves out the process's end.
@@ -25,9 +25,8 @@ void tellShown() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool emptyWindow = argc > 1 && std::string_view(argv[1]) == "--empty-window";
-  QApplication app(argc, argv);
-  if (emptyWindow) {
+  if (argc > 1 && std::string_view(argv[1]) == "--empty-window") {
+    QApplication app(argc, argv);
     QWidget window;
     window.show();
     QTimer::singleShot(0, &app, [] {
@@ -36,14 +35,11 @@ int main(int argc, char** argv) {
     });
     return app.exec();
   }
-  sacotin::setUpApplication(app);
-  sacotin::Form1 window(sacotin::Form1Sources::forThisMachine());
-  sacotin::connectHelpMenu(window);
-  window.show();
-  // The first turn of the event loop paints the window with its first inventory.
-  QTimer::singleShot(0, &app, [&app, &window] {
-    if (window.List1->count() > 0) tellShown();
-    app.exit(window.List1->count() > 0 ? 0 : 3);
+  return sacotin::runProgram(argc, argv, [](QApplication& app, sacotin::Form1& window) {
+    // The first turn of the event loop paints the window with its first inventory.
+    QTimer::singleShot(0, &app, [&app, &window] {
+      if (window.List1->count() > 0) tellShown();
+      app.exit(window.List1->count() > 0 ? 0 : 3);
+    });
   });
-  return app.exec();
 }

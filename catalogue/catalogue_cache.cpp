@@ -88,7 +88,20 @@ std::optional<std::string> CatalogueCache::readBytes(const std::filesystem::path
   return bytes;
 }
 
+CatalogueCache::~CatalogueCache() {
+  if (reading_.valid()) reading_.wait();
+}
+
+void CatalogueCache::readInBackground() {
+  if (!reading_.valid()) reading_ = std::async(std::launch::async, [this] { readNow(); });
+}
+
 std::shared_ptr<const Catalogue> CatalogueCache::current() {
+  if (reading_.valid()) reading_.get();
+  return readNow();
+}
+
+std::shared_ptr<const Catalogue> CatalogueCache::readNow() {
   const std::optional<FileStamp> stamp = stampOf(path_);
   if (!stamp) {
     forget();

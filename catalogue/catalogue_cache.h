@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,8 +21,15 @@ class CatalogueCache {
  public:
   CatalogueCache(std::filesystem::path path, std::shared_ptr<const AnsiCodePage> codePage);
 
+  CatalogueCache(const CatalogueCache&) = delete;
+  CatalogueCache& operator=(const CatalogueCache&) = delete;
+  ~CatalogueCache();
+
   // The catalogue as the file holds it now; null when the file is missing or can't be read.
   std::shared_ptr<const Catalogue> current();
+
+  // Starts reading the file on a second thread, so that the first current() finds it read.
+  void readInBackground();
 
   // How many times a catalogue was built from the file (a measure for tests and benchmarks).
   int readCount() const { return readCount_; }
@@ -41,6 +49,7 @@ class CatalogueCache {
   static bool isRecent(const FileStamp& stamp);
   static std::optional<std::string> readBytes(const std::filesystem::path& path);
   void forget();
+  std::shared_ptr<const Catalogue> readNow();
 
   std::filesystem::path path_;
   std::shared_ptr<const AnsiCodePage> codePage_;
@@ -50,6 +59,7 @@ class CatalogueCache {
   // next change); compared with the file at every load until it has settled.
   std::optional<std::string> freshBytes_;
   int readCount_ = 0;
+  std::future<void> reading_;  // the read readInBackground started, until current() waits for it
 };
 
 }  // namespace sacotin

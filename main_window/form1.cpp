@@ -17,7 +17,6 @@
 #include <filesystem>
 
 #include "main_window/list_box_order.h"
-#include "registry/background_registry.h"
 #include "registry/item_number.h"
 #include "widgets/cr_label.h"
 #include "widgets/fonts.h"
@@ -79,18 +78,12 @@ QStringList subkeyNames(OpenKey& key) {
 
 }  // namespace
 
-Form1Sources Form1Sources::forThisMachine() {
+Form1Sources Form1Sources::forThisMachine(std::shared_ptr<RegistryBackend> registry) {
   const std::shared_ptr<const AnsiCodePage> codePage = systemAnsiCodePage();
   const QString cataloguePath = QCoreApplication::applicationDirPath() + "/liste.dat";
   auto catalogue = std::make_shared<CatalogueCache>(
       std::filesystem::path(cataloguePath.toStdU16String()), codePage);
-  auto registry = std::make_shared<BackgroundRegistry>([catalogue] {
-    std::unique_ptr<RegistryBackend> registry = makeCurrentUserRegistry();
-    // Opening the game's key reads the user.reg (either of its places: they are read together).
-    registry->openKey(GameRegistry::kKeyPath);
-    catalogue->current();
-    return registry;
-  });
+  catalogue->readInBackground();
   return {std::move(registry), codePage, cataloguePath, std::move(catalogue)};
 }
 

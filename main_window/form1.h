@@ -14,6 +14,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_cache.h"
 #include "encodings/ansi_code_page.h"
+#include "registry/background_registry.h"
 #include "registry/game_registry.h"
 
 class QAction;
@@ -37,9 +38,11 @@ struct Form1Sources {
   // liste.dat as already read (or being read); null: the window reads cataloguePath itself.
   std::shared_ptr<CatalogueCache> catalogue = nullptr;
 
-  // The current user's registry and the liste.dat beside the executable, both read on a second
-  // thread while the window is built: the window's first registry access waits for them.
-  static Form1Sources forThisMachine();
+  // The current user's registry and the liste.dat beside the executable, both read on other
+  // threads while the window is built (the registry may have been started earlier): the window
+  // waits for them when it first needs them.
+  static Form1Sources forThisMachine(
+      std::shared_ptr<RegistryBackend> registry = readCurrentUserRegistryInBackground());
 };
 
 // The main window. In inventory mode it lists the accounts, the characters of the chosen account

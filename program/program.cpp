@@ -9,6 +9,7 @@
 #include "dialogs/help_dialog.h"
 #include "dialogs/program_images.h"
 #include "main_window/form1.h"
+#include "registry/background_registry.h"
 #include "widgets/fonts.h"
 
 namespace sacotin {
@@ -35,6 +36,18 @@ void setUpApplication(QApplication& application) {
   useWindowsFontMetrics();
   loadFrenchQtTexts(application);
   QApplication::setWindowIcon(programWindowIcon());  // every window of the program shows it
+}
+
+int runProgram(int& argc, char** argv,
+               const std::function<void(QApplication&, Form1&)>& whenShown) {
+  std::shared_ptr<RegistryBackend> registry = readCurrentUserRegistryInBackground();
+  QApplication application(argc, argv);
+  setUpApplication(application);
+  Form1 window(Form1Sources::forThisMachine(std::move(registry)));
+  connectHelpMenu(window);
+  window.show();
+  if (whenShown) whenShown(application, window);
+  return application.exec();
 }
 
 void connectHelpMenu(Form1& window) {

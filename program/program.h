@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QApplication;
 
 namespace sacotin {
@@ -12,5 +14,11 @@ void setUpApplication(QApplication& application);
 
 // The main window's "?" menu opens the Help and About windows.
 void connectHelpMenu(Form1& window);
+
+// The whole program: the game's registry is read on a second thread while Qt starts and the main
+// window is built, then the window is shown; returns when the program ends. `whenShown`, when
+// given, is called once the window is shown (the start-up benchmark ends the program there).
+int runProgram(int& argc, char** argv,
+               const std::function<void(QApplication&, Form1&)>& whenShown = {});
 
 }  // namespace sacotin

@@ -59,7 +59,7 @@ bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, File
   bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
             static_cast<std::uintmax_t>(info.st_size) <= maxBytes;
   // Small enough to stay in the processor's cache while it is read again and again.
-  constexpr std::size_t kBlockSize = std::size_t{256} << 10;
+  constexpr std::size_t kBlockSize = std::size_t{128} << 10;
   const std::unique_ptr<char[]> block(ok ? new char[kBlockSize] : nullptr);
   std::size_t total = 0;
   while (ok) {

@@ -1,5 +1,7 @@
 #include "registry/wine_game_sections.h"
 
+#include <sys/stat.h>
+
 #include "registry/game_registry.h"
 #include "registry/wine_registry_file.h"
 #include "registry/wine_section_filter.h"
@@ -12,6 +14,9 @@ std::vector<std::u16string_view> gameKeyPaths() {
 
 std::optional<GameSections> readGameSections(const std::string& userRegPath) {
   WineSectionFilter filter(gameKeyPaths());
+  if (struct stat info{}; ::stat(userRegPath.c_str(), &info) == 0 && info.st_size > 0) {
+    filter.reserveFor(static_cast<std::size_t>(info.st_size));
+  }
   GameSections sections;
   if (!readRegularFileInBlocks(userRegPath, WineRegistryFile::kMaxFileSize, sections.identity,
                                [&filter](std::string_view block) { filter.append(block); })) {

@@ -213,6 +213,15 @@ class WineRegistryParser {
                               const std::vector<std::u16string_view>& keys = {})
       : text_(text), wantedKeys_(keys) {}
 
+  // A parse around `keys` whose deferred sections stay where they are in `text`, which the
+  // caller makes the file's deferred text.
+  static WineRegistryFile aroundKeepingText(std::string_view text,
+                                            const std::vector<std::u16string_view>& keys) {
+    WineRegistryParser parser(text, keys);
+    parser.textIsKept_ = true;
+    return parser.run();
+  }
+
   // A parse of one key's values, parsed on demand: names are stored as they come.
   static WineRegistryFile valuesOfOneKey(std::string_view text) {
     WineRegistryParser parser(text);
@@ -368,6 +377,11 @@ class WineRegistryParser {
   void deferSection() {
     const std::size_t begin = pos_;
     skipSection(current_);
+    if (textIsKept_) {  // the whole text becomes the file's, so its lines are where they are
+      file_.deferred_.push_back(
+          {current_, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(pos_ - begin)});
+      return;
+    }
     auto& text = file_.deferredText_;
     file_.deferred_.push_back({current_, static_cast<std::uint32_t>(text.size()),
                                static_cast<std::uint32_t>(pos_ - begin)});
@@ -734,8 +748,9 @@ class WineRegistryParser {
   std::size_t pos_ = 0;
   WineRegistryFile file_;
   KeyId current_ = kNoKey;
-  WantedKeys wantedKeys_;  // empty: every key
-  bool dropping_ = false;  // parsing a value to drop it
+  WantedKeys wantedKeys_;    // empty: every key
+  bool dropping_ = false;    // parsing a value to drop it
+  bool textIsKept_ = false;  // the text will be the file's deferred text as it is
   // Sharing repeated value names pays in a whole file, not in one key's values.
   bool interning_ = true;
   std::string arch_;
@@ -755,6 +770,14 @@ WineRegistryFile::WineRegistryFile() { keys_.emplace_back(); }
 
 WineRegistryFile WineRegistryFile::parse(std::string_view text) {
   return WineRegistryParser(text).run();
+}
+
+WineRegistryFile WineRegistryFile::parseAround(std::string&& text,
+                                               const std::vector<std::u16string_view>& keys) {
+  WineRegistryFile file = WineRegistryParser::aroundKeepingText(text, keys);
+  file.deferredText_ = std::move(text);
+  file.valuesDeferred_ = true;
+  return file;
 }
 
 WineRegistryFile WineRegistryFile::parseAround(std::string_view text,

@@ -59,6 +59,10 @@ class WineRegistryFile {
   // of the file holds; keys elsewhere are missing or incomplete.
   static WineRegistryFile parseAround(std::string_view text,
                                       const std::vector<std::u16string_view>& keys);
+  // The same, keeping the text itself for the values parsed on demand instead of a copy of the
+  // sections' lines.
+  static WineRegistryFile parseAround(std::string&& text,
+                                      const std::vector<std::u16string_view>& keys);
 
   // An empty tree that is not a registry.
   WineRegistryFile();

@@ -1,5 +1,6 @@
 #include "registry/wine_section_filter.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace sacotin {
@@ -31,6 +32,12 @@ std::size_t nextHeader(std::string_view text, std::size_t from, std::size_t end)
 }  // namespace
 
 WineSectionFilter::WineSectionFilter(const std::vector<std::u16string_view>& keys) : keys_(keys) {}
+
+void WineSectionFilter::reserveFor(std::size_t textSize) {
+  // The game's sections are a small part of a lived-in prefix's file. Memory reserved is only
+  // taken up as it is written.
+  kept_.reserve(std::min(textSize / 8, std::size_t{64} << 20));
+}
 
 void WineSectionFilter::append(std::string_view part) {
   if (!partialLine_.empty()) {  // ends that line first

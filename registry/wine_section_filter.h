@@ -19,6 +19,9 @@ class WineSectionFilter {
  public:
   explicit WineSectionFilter(const std::vector<std::u16string_view>& keys);
 
+  // Makes room for what is kept of a text of that size, so that it is not copied as it grows.
+  void reserveFor(std::size_t textSize);
+
   // The next part of the text; parts may split lines anywhere.
   void append(std::string_view part);
   // The kept text, once the whole text has been appended.

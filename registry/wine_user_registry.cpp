@@ -127,7 +127,7 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parse
     parsed.identity = sections->identity;
     ++parseCount_;
     return std::make_shared<const WineRegistryFile>(
-        WineRegistryFile::parseAround(sections->text, gameKeyPaths()));
+        WineRegistryFile::parseAround(std::move(sections->text), gameKeyPaths()));
   }
   FileSnapshot snapshot;
   if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, snapshot)) return nullptr;

@@ -1,6 +1,7 @@
 #include "registry/wine_wanted_keys.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "registry/wine_registry_file.h"
 
@@ -19,16 +20,26 @@ bool sameAsciiName(std::string_view ascii, std::u16string_view name) {
   return true;
 }
 
-// The bytes a usual header's name is made of: all but the backslash (which starts an escape or
-// a separator), the closing bracket, the quote, NUL and non-ASCII bytes (which unescaping turns
-// into other units). A table, for headers are many and long.
-struct OrdinaryBytes {
-  bool ordinary[256] = {};
-  constexpr OrdinaryBytes() {
-    for (int c = 1; c < 0x80; ++c) ordinary[c] = c != '\\' && c != ']' && c != '"';
+// Whether a text holds no quote, NUL or non-ASCII byte (which unescaping turns into other units),
+// tested a word at a time: headers are many and long.
+bool plainText(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if (((word & kHighs) | hasZeroByte(word) | hasZeroByte(word ^ (kOnes * '"'))) != 0) {
+      return false;
+    }
   }
-};
-constexpr OrdinaryBytes kOrdinary;
+  for (; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == 0 || c == '"' || c >= 0x80) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -45,16 +56,19 @@ WantedKeys::WantedKeys(const std::vector<std::u16string_view>& keys) {
 }
 
 std::optional<bool> WantedKeys::matchPlainHeader(std::string_view header) const {
+  const std::size_t close = header.find(']');
+  if (close == std::string_view::npos) return std::nullopt;  // no closing bracket
+  const std::string_view name = header.substr(0, close);
   std::uint32_t agreeing = (1u << keys_.size()) - 1;
   std::size_t index = 0;
-  std::size_t start = 0;
-  for (std::size_t p = 0;; ++p) {
-    while (p < header.size() && kOrdinary.ordinary[static_cast<unsigned char>(header[p])]) ++p;
-    if (p >= header.size()) return std::nullopt;  // no closing bracket
-    const char c = header[p];
-    const bool separator = c == '\\' && p + 1 < header.size() && header[p + 1] == '\\';
-    if (c != ']' && !separator) return std::nullopt;  // an escape, a quote or a changed byte
-    const std::string_view part = header.substr(start, p - start);
+  for (std::size_t start = 0;;) {
+    const std::size_t backslash = name.find('\\', start);
+    const std::size_t end = backslash == std::string_view::npos ? name.size() : backslash;
+    const std::string_view part = name.substr(start, end - start);
+    if (!plainText(part)) return std::nullopt;
+    // Only a doubled backslash separates components; a single one starts an escape.
+    const bool separator = end < name.size() && end + 1 < name.size() && name[end + 1] == '\\';
+    if (end < name.size() && !separator) return std::nullopt;
     if (!part.empty()) {
       if (part.size() > WineRegistryFile::kMaxKeyNameLength) return true;
       for (std::size_t k = 0; k < keys_.size(); ++k) {
@@ -65,9 +79,8 @@ std::optional<bool> WantedKeys::matchPlainHeader(std::string_view header) const 
       }
       ++index;
     }
-    if (c == ']') return index == 0 || agreeing != 0;  // no component: the hive itself
-    start = p + 2;
-    ++p;
+    if (!separator) return index == 0 || agreeing != 0;  // no component: the hive itself
+    start = end + 2;
   }
 }
 
