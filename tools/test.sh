@@ -4,10 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# GoogleTest and Google Benchmark; the validators and dpkg-shlibdeps for the install tree and
-# the Debian package.
+# GoogleTest and Google Benchmark; the validators, dpkg-shlibdeps and lintian for the install
+# tree and the Debian package.
 bash tools/install-deps.sh libgtest-dev libgmock-dev libbenchmark-dev python3 desktop-file-utils \
-  appstream dpkg-dev
+  appstream dpkg-dev lintian
 python3 tools/make_demo_data.py --check
 
 cmake --preset default

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a scratch prefix, as a player does with `cmake --install`, and checks
 # the tree they get: the program with its catalogue in a folder of its own, the bin/ link that
-# starts it, and a desktop entry, icon and AppStream metainfo that the validators accept.
+# starts it, a desktop entry, icon and AppStream metainfo that the validators accept, and the
+# manual page; then that installing again leaves a catalogue the player edited alone.
 # Usage: check_install_tree.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -37,6 +38,16 @@ icon=$prefix/share/icons/hicolor/32x32/apps/$id.png
 [ "$(od -An -j16 -N8 -tu1 "$icon" | tr -s ' ')" = " 0 0 0 32 0 0 0 32" ] || fail "icon is not 32x32"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
   fail "AppStream metainfo rejected"
+gzip -t "$prefix/share/man/man6/sacotin.6.gz" || fail "no manual page"
+
+# The player adds an item; installing again (an upgrade) keeps it and puts the new catalogue
+# beside it.
+catalogue=$prefix/lib/sacotin/liste.dat
+printf '60000\r\nNom=Objet du joueur\r\n' >>"$catalogue"
+edited=$(md5sum <"$catalogue")
+cmake --install "$build" --prefix "$prefix" >/dev/null
+[ "$(md5sum <"$catalogue")" = "$edited" ] || fail "a second install replaced the edited liste.dat"
+cmp -s "$catalogue.new" "$(dirname "$0")/../../demo/liste.dat" || fail "no liste.dat.new beside it"
 
 # Started through the link, from another folder, the program comes up and stays up.
 cd "$prefix"
