@@ -24,6 +24,11 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/sacotin DESTINATION bin)
 install(FILES resources/linux/${sacotin_app_id}.desktop DESTINATION share/applications)
 install(FILES resources/icons/sacotin.png DESTINATION share/icons/hicolor/32x32/apps
         RENAME ${sacotin_app_id}.png)
+# The icon drawn at the other sizes, for scaled displays and small icons.
+foreach(size 16 24 48 64)
+  install(FILES resources/icons/sacotin-${size}.png
+          DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${sacotin_app_id}.png)
+endforeach()
 install(FILES resources/linux/${sacotin_app_id}.metainfo.xml DESTINATION share/metainfo)
 
 # The manual page and the changelog carry the version; both are compressed as Debian wants them

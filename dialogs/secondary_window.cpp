@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QLabel>
 
-#include "dialogs/program_images.h"
+#include "widgets/program_images.h"
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -107,7 +107,7 @@ QLabel* makePictureBox(QWidget* parent, QPoint topLeftTwips) {
   box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   box->setLineWidth(kBorder);
   box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  const QPixmap picture = programPicture();
+  const QPixmap picture = programPicture(box->devicePixelRatioF());
   box->setPixmap(picture);
   const QSize pictureSize = picture.deviceIndependentSize().toSize();
   box->setGeometry(QRect(QPoint(twipsToPixels(topLeftTwips.x()), twipsToPixels(topLeftTwips.y())),

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "registry/item_number.h"
 #include "widgets/cr_label.h"
 #include "widgets/fonts.h"
+#include "widgets/program_images.h"
 #include "widgets/text_colours.h"
 #include "widgets/twips.h"
 
@@ -109,8 +109,7 @@ void Form1::buildLayout() {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Sacotin"));
   useDialogFont(this);
-  const QString iconPath = QStringLiteral(":/icons/sacotin.png");
-  if (QFile::exists(iconPath)) setWindowIcon(QIcon(iconPath));
+  setWindowIcon(programWindowIcon());
 
   // Controls sit at fixed places: there is no layout, so resizing the window moves nothing.
   auto* client = new QWidget(this);

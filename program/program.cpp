@@ -7,10 +7,10 @@
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
-#include "dialogs/program_images.h"
 #include "main_window/form1.h"
 #include "registry/background_registry.h"
 #include "widgets/fonts.h"
+#include "widgets/program_images.h"
 
 namespace sacotin {
 namespace {

@@ -2,8 +2,12 @@
 """Draws the program's images and writes them in the formats the build uses.
 
   icons/sacotin.png   32 x 32 window icon, 8-bit palette with a transparent colour
-  sacotin.ico         the same icon for the Windows resource file (8-bit palette bitmap)
-  images/picture.jpg  40 x 41 picture shown in the Help and About windows (baseline JPEG)
+  icons/sacotin-N.png the same icon drawn N pixels wide, for the small icon (16) and for 125 %,
+                      150 % and 200 % display scaling (20, 24, 40, 48, 64)
+  sacotin.ico         every size of the icon for the Windows resource file (8-bit palette
+                      bitmaps)
+  images/picture.jpg  40 x 41 picture shown in the Help and About windows (baseline JPEG), and
+                      images/picture@Fx.jpg the same drawn for scaling F (1.25, 1.5, 2)
 
 Standard library only, and deterministic: running it again rewrites identical files.
 Usage: python3 resources/make_images.py   (writes beside this script)
@@ -88,21 +92,27 @@ def draw_sack(img, scale, dx, dy):
                     img[y][x] = GOLD_LIGHT if shade < -3 else GOLD
 
 
-def icon_image():
-    img = blank(32, 32, TRANSPARENT)
-    draw_sack(img, 1.0, 0.0, 0.0)
+# Icon sizes: the small (16) and large (32) icons at 100 %, then 125 %, 150 % and 200 % display
+# scaling of both.
+ICON_SIZES = (16, 20, 24, 32, 40, 48, 64)
+PICTURE_SCALES = ("1.25", "1.5", "2")
+
+
+def icon_image(size=32):
+    img = blank(size, size, TRANSPARENT)
+    draw_sack(img, size / 32, 0.0, 0.0)
     return img
 
 
-def picture_image():
-    width, height = 40, 41
+def picture_image(scale=1.0):
+    width, height = round(40 * scale), round(41 * scale)
     img = blank(width, height, None)
     for y in range(height):
         t = y / (height - 1)
         row = tuple(round(a + (b - a) * t) for a, b in zip(SKY_TOP, SKY_BOTTOM))
         for x in range(width):
             img[y][x] = row
-    draw_sack(img, 1.15, 1.5, 2.0)
+    draw_sack(img, 1.15 * scale, 1.5 * scale, 2.0 * scale)
     return img
 
 
@@ -144,9 +154,9 @@ def write_palette_png(path, img):
 
 
 # ---------------------------------------------------------------------------------------------
-# ICO holding one 8-bit palette bitmap (colour table of 256 entries, XOR rows then AND mask)
+# ICO holding 8-bit palette bitmaps (colour table of 256 entries, XOR rows then AND mask)
 
-def write_palette_ico(path, img):
+def palette_bitmap(img):
     height, width = len(img), len(img[0])
     colours = palette_of(img)
     index = {c: i for i, c in enumerate(colours)}
@@ -163,11 +173,19 @@ def write_palette_ico(path, img):
         and_rows += bits.to_bytes(mask_stride, "big")
     header = struct.pack("<IiiHHIIiiII", 40, width, height * 2, 1, 8, 0,
                          len(xor_rows) + len(and_rows), 0, 0, 256, 0)
-    bitmap = header + table + xor_rows + and_rows
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 8, len(bitmap), 6 + 16)
+    return header + table + xor_rows + and_rows
+
+
+def write_palette_ico(path, imgs):
+    bitmaps = [palette_bitmap(img) for img in imgs]
+    data = struct.pack("<HHH", 0, 1, len(imgs))
+    offset = 6 + 16 * len(imgs)
+    for img, bitmap in zip(imgs, bitmaps):
+        height, width = len(img), len(img[0])
+        data += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 8, len(bitmap), offset)
+        offset += len(bitmap)
     with open(path, "wb") as f:
-        f.write(directory + entry + bitmap)
+        f.write(data + b"".join(bitmaps))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -367,10 +385,15 @@ def write_jpeg(path, img, quality=92):
 
 
 def main():
-    icon = icon_image()
-    write_palette_png(os.path.join(HERE, "icons", "sacotin.png"), icon)
-    write_palette_ico(os.path.join(HERE, "sacotin.ico"), icon)
+    icons = {size: icon_image(size) for size in ICON_SIZES}
+    for size, icon in icons.items():
+        name = "sacotin.png" if size == 32 else "sacotin-%d.png" % size
+        write_palette_png(os.path.join(HERE, "icons", name), icon)
+    write_palette_ico(os.path.join(HERE, "sacotin.ico"), [icons[size] for size in ICON_SIZES])
     write_jpeg(os.path.join(HERE, "images", "picture.jpg"), picture_image())
+    for scale in PICTURE_SCALES:
+        write_jpeg(os.path.join(HERE, "images", "picture@%sx.jpg" % scale),
+                   picture_image(float(scale)))
 
 
 if __name__ == "__main__":

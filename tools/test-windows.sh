@@ -21,6 +21,18 @@ root=$PWD
 bash tools/install-deps.sh g++-mingw-w64-x86-64-posix googletest wine64 xvfb x11-utils \
   imagemagick unzip zip libgtest-dev libgmock-dev libbenchmark-dev python3
 
+# The places cmake/windows-cross.cmake takes Qt for Windows from. With none of them (a checkout
+# alone, without ../shared), the recipe builds it once into the cache.
+cached_qt=${XDG_CACHE_HOME:-$HOME/.cache}/sacotin/qt-6.4.2-windows-mingw64
+if [ -z "${SACOTIN_QT_WINDOWS:-}" ] && [ ! -f "$cached_qt/lib/cmake/Qt6/qt.toolchain.cmake" ] &&
+  [ ! -f "$root/../shared/toolchains/qt-6.4.2-windows-mingw64.tar.xz" ]; then
+  echo "== No Qt for Windows yet: building it with tools/build-qt-windows.sh, once (it is kept in"
+  echo "   $cached_qt). This takes about 35 minutes on 2 cores."
+  qt_started=$SECONDS
+  bash tools/build-qt-windows.sh
+  echo "== Qt for Windows built in $(((SECONDS - qt_started) / 60)) minutes"
+fi
+
 started=$SECONDS
 windows_dir=${SACOTIN_WINDOWS_BUILD_DIR:-$root/build/windows-cross}
 native_dir=${SACOTIN_NATIVE_BUILD_DIR:-$root/build/default}
@@ -122,8 +134,15 @@ echo "== Windows tests that need real windows, on the virtual X display"
 # the windows' colours must be exactly the layout's.
 "$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
   /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null
+fonts_and_images='DialogsTest.EveryTextHasTheLayoutsFontAtThisScaling'
 run_windows_tests windows-real -platform windows \
-  --gtest_filter='WindowsProgram.*:ColourSchemeTest.LightSchemeKeepsTheLayoutColours'
+  --gtest_filter="WindowsProgram.*:ColourSchemeTest.LightSchemeKeepsTheLayoutColours:$fonts_and_images"
+
+echo "== The same windows at 150 % display scaling (144 dpi): fonts, images and layout"
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+run_windows_tests windows-144dpi -platform windows \
+  --gtest_filter="$fonts_and_images:InventoryLayoutTest.*:AboutWindowTest.*:HelpWindowTest.*"
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null
 
 echo "== Registry conformance tests of the Linux build, on the prefix's user.reg"
 "$wineserver" -w # Wine saves user.reg when its server stops.

@@ -11,8 +11,17 @@ const QString kCourierNew = QStringLiteral("Courier New");
 
 }  // namespace
 
+QString msSansSerifFamily() {
+#ifdef Q_OS_WIN
+  if (qApp && !qFuzzyCompare(qApp->devicePixelRatio(), 1.0)) {
+    return QStringLiteral("Microsoft Sans Serif");
+  }
+#endif
+  return kMsSansSerif;
+}
+
 QFont msSansSerif(bool bold) {
-  QFont font(kMsSansSerif);
+  QFont font(msSansSerifFamily());
   font.setPointSizeF(9.75);
   font.setBold(bold);
   return font;
@@ -25,18 +34,11 @@ QFont courierNew(double pointSize, bool bold) {
   return font;
 }
 
-#ifndef Q_OS_WIN
-namespace {
-
-// Windows' standard dialog font: MS Sans Serif, 8 points.
-QFont windowsDialogFont() {
-  QFont font(kMsSansSerif);
+QFont dialogFont() {
+  QFont font(msSansSerifFamily());
   font.setPointSize(8);
   return font;
 }
-
-}  // namespace
-#endif
 
 void useWindowsFontMetrics() {
 #ifndef Q_OS_WIN
@@ -49,18 +51,14 @@ void useWindowsFontMetrics() {
                      QStringLiteral("Arimo")});
   QFont::insertSubstitutions(kCourierNew,
                              {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")});
-  QApplication::setFont(windowsDialogFont());
 #endif
+  QApplication::setFont(dialogFont());
 }
 
 void useDialogFont(QWidget* window) {
-#ifndef Q_OS_WIN
   // Set on the window itself: a desktop's platform theme may replace the application's font
   // once the program runs, but never a font a window has of its own.
-  window->setFont(windowsDialogFont());
-#else
-  (void)window;
-#endif
+  window->setFont(dialogFont());
 }
 
 }  // namespace sacotin

@@ -140,10 +140,10 @@ TEST_F(AboutWindowTest, HasItsFixedFramePlaceAndLayout) {
   EXPECT_EQ(control<QLabel>(about, "lblVersion")->font(), about->font());
   EXPECT_EQ(control<QLabel>(about, "lblDescription")->font(), about->font());
   EXPECT_EQ(textColour(control<QLabel>(about, "lblDescription")), QColor(0, 0, 0));
-  expectFont(control<QLabel>(about, "Label1"), "MS Sans Serif", 9.75, false);
-  expectFont(control<QLabel>(about, "Label2", 0), "MS Sans Serif", 9.75, true);
+  expectFont(control<QLabel>(about, "Label1"), layoutSansSerif(), 9.75, false);
+  expectFont(control<QLabel>(about, "Label2", 0), layoutSansSerif(), 9.75, true);
   EXPECT_EQ(textColour(control<QLabel>(about, "Label2", 0)), QColor(192, 0, 192));
-  expectFont(control<QLabel>(about, "Label2", 1), "MS Sans Serif", 9.75, false);
+  expectFont(control<QLabel>(about, "Label2", 1), layoutSansSerif(), 9.75, false);
   expectFont(control<QLabel>(about, "Label3"), "Courier New", 9.75, false);
   EXPECT_EQ(textColour(control<QLabel>(about, "Label3")), QColor(128, 0, 128));
   EXPECT_TRUE(control<QPushButton>(about, "cmdOK")->isDefault());
@@ -157,10 +157,15 @@ TEST_F(AboutWindowTest, TwoLinesDrawAnEtchedSeparator) {
   ASSERT_NE(white, nullptr);
   EXPECT_EQ(grey->geometry(), QRect(8, 152, 344, 1));
   EXPECT_EQ(white->geometry(), QRect(8, 152, 344, 2));
+  // Read in the middle of each logical pixel, whatever the display's scaling.
   const QImage shown = about->grab().toImage();
+  const auto at = [&shown](int x, int y) {
+    const qreal ratio = shown.devicePixelRatio();
+    return shown.pixelColor(int((x + 0.5) * ratio), int((y + 0.5) * ratio));
+  };
   for (int x : {8, 180, 351}) {
-    EXPECT_EQ(shown.pixelColor(x, 152), QColor(128, 128, 128)) << x;
-    EXPECT_EQ(shown.pixelColor(x, 153), QColor(255, 255, 255)) << x;
+    EXPECT_EQ(at(x, 152), QColor(128, 128, 128)) << x;
+    EXPECT_EQ(at(x, 153), QColor(255, 255, 255)) << x;
   }
 }
 

@@ -15,10 +15,11 @@
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
+#include "encodings/ansi_code_page.h"
 #include "main_window/form1.h"
 #include "program/program.h"
-#include "encodings/ansi_code_page.h"
 #include "support/fake_registry.h"
+#include "support/layout_font.h"
 #include "support/temp_files.h"
 
 namespace sacotin::testing {
@@ -151,7 +152,7 @@ class DialogsTest : public ::testing::Test {
     EXPECT_EQ(window->parentWidget(), nullptr);
     EXPECT_FALSE(window->isModal());
     // The program's 32 x 32 window icon, the one the main window has.
-    const QImage icon = window->windowIcon().pixmap(32, 32).toImage();
+    const QImage icon = window->windowIcon().pixmap(QSize(32, 32), 1.0).toImage();
     const QImage expected = QImage(":/icons/sacotin.png").convertToFormat(icon.format());
     EXPECT_EQ(expected.size(), QSize(32, 32));
     EXPECT_EQ(icon, expected);
@@ -159,17 +160,18 @@ class DialogsTest : public ::testing::Test {
 
   // The secondary window shows the main window's icon.
   void expectMainWindowIcon(QWidget* secondary) const {
-    const QImage main = window->windowIcon().pixmap(32, 32).toImage();
+    const QImage main = window->windowIcon().pixmap(QSize(32, 32), 1.0).toImage();
     EXPECT_FALSE(main.isNull());
-    EXPECT_EQ(secondary->windowIcon().pixmap(32, 32).toImage().convertToFormat(main.format()),
-              main);
+    EXPECT_EQ(
+        secondary->windowIcon().pixmap(QSize(32, 32), 1.0).toImage().convertToFormat(main.format()),
+        main);
   }
 
   // The picture box: the 40 x 41 picture inside a sunken 2-pixel border, sized to the picture.
   static void expectPictureBox(QLabel* picIcon, QPoint topLeft) {
     ASSERT_NE(picIcon, nullptr);
     EXPECT_EQ(picIcon->geometry(), QRect(topLeft, QSize(44, 45)));
-    EXPECT_EQ(picIcon->pixmap().size(), QSize(40, 41));
+    EXPECT_EQ(picIcon->pixmap().deviceIndependentSize().toSize(), QSize(40, 41));
     EXPECT_EQ(picIcon->frameShape(), QFrame::Panel);
     EXPECT_EQ(picIcon->frameShadow(), QFrame::Sunken);
     EXPECT_EQ(picIcon->lineWidth(), 2);

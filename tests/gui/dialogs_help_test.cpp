@@ -150,7 +150,7 @@ TEST_F(HelpWindowTest, HasItsFixedFramePlaceAndLayout) {
   auto* contact = control<QLabel>(help, "Label2");
   EXPECT_EQ(contact->parentWidget(), help);
   EXPECT_EQ(contact->geometry(), twips(240, 5520, 975, 255));
-  expectFont(contact, "MS Sans Serif", 9.75, false);
+  expectFont(contact, layoutSansSerif(), 9.75, false);
   auto* address = control<QLabel>(help, "Label3");
   EXPECT_EQ(address->parentWidget(), help);
   EXPECT_EQ(address->geometry(), twips(1080, 5520, 1575, 255));

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <memory>
 
-#include "main_window/form1.h"
 #include "encodings/ansi_code_page.h"
+#include "main_window/form1.h"
 #include "support/fake_registry.h"
 #include "support/temp_files.h"
 #include "widgets/cr_label.h"

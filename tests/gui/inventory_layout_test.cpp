@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <cstdlib>
 
 #include "inventory_fixture.h"
+#include "support/layout_font.h"
 
 namespace sacotin::testing {
 namespace {
@@ -41,10 +43,15 @@ class InventoryLayoutTest : public InventoryWindowTest {
 TEST_F(InventoryLayoutTest, WindowCaptionAndClientArea) {
   EXPECT_EQ(window->objectName(), "Form1");
   EXPECT_EQ(window->windowTitle(), "Sacotin");
-  EXPECT_EQ(window->windowIcon().pixmap(32, 32).toImage(),
+  EXPECT_EQ(window->windowIcon().pixmap(QSize(32, 32), 1.0).toImage(),
             QIcon(":/icons/sacotin.png").pixmap(32, 32).toImage());
   EXPECT_FALSE(window->windowIcon().isNull());
-  EXPECT_EQ(window->centralWidget()->size(), QSize(4770 / 15, 7785 / 15));
+  // At a scaling of 150 % an odd number of logical pixels is a half device pixel: the window's
+  // size may then be rounded by one.
+  const QSize client = window->centralWidget()->size();
+  const int slack = window->devicePixelRatio() == int(window->devicePixelRatio()) ? 0 : 1;
+  EXPECT_LE(std::abs(client.width() - 4770 / 15), slack) << client.width();
+  EXPECT_LE(std::abs(client.height() - 7785 / 15), slack) << client.height();
   EXPECT_TRUE(window->menuBar()->isVisible());
   EXPECT_LE(window->menuBar()->geometry().bottom(), window->centralWidget()->geometry().top());
   EXPECT_TRUE(window->testAttribute(Qt::WA_QuitOnClose));
@@ -122,7 +129,7 @@ TEST_F(InventoryLayoutTest, ChoosersAndTheirKinds) {
 
 TEST_F(InventoryLayoutTest, StatusLineFontAndColour) {
   const QFont font = statusLine()->font();
-  EXPECT_EQ(font.family(), "MS Sans Serif");
+  EXPECT_EQ(font.family(), layoutSansSerif());
   EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
   EXPECT_TRUE(font.bold());
   EXPECT_EQ(statusLine()->palette().color(QPalette::WindowText), QColor(Qt::black));

@@ -1,5 +1,6 @@
 // What only the Windows build does: the catalogue beside the program, the code page of the
-// system, the icon compiled into Sacotin.exe, and how the Help and About windows are framed.
+// system, the icon compiled into Sacotin.exe, how the Help and About windows are framed, and the
+// fonts and images at the display's scaling (tools/test-windows.sh runs these at 96 and 144 dpi).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
+#include "dialogs_fixture.h"
 #include "encodings/ansi_code_page.h"
 #include "main_window/form1.h"
 #include "program/program.h"
@@ -116,6 +118,58 @@ TEST(WindowsProgram, HelpAndAboutHaveADialogFrameAndNoTaskbarButton) {
   }
   if (Dialog::instance()) delete Dialog::instance();
   if (frmAbout::instance()) delete frmAbout::instance();
+}
+
+// Every control with a text has the layout's font: MS Sans Serif (or, on a scaled display, its
+// TrueType twin), Courier New, or the standard dialog font, MS Sans Serif 8 points.
+TEST_F(DialogsTest, EveryTextHasTheLayoutsFontAtThisScaling) {
+  enum Face { SansSerif, Courier };
+  struct Row {
+    const char* window;
+    const char* control;
+    int index;
+    Face face;
+    double points;
+    bool bold;
+  };
+  const Row rows[] = {
+      {"Form1", "Label1", -1, SansSerif, 9.75, true},
+      {"Form1", "Label5", -1, SansSerif, 8, false},
+      {"Form1", "Text1", -1, SansSerif, 8, false},
+      {"Form1", "Command1", -1, SansSerif, 8, false},
+      {"Form1", "Combo1", -1, SansSerif, 8, false},
+      {"Form1", "List1", -1, SansSerif, 8, false},
+      {"Dialog", "Label1", -1, SansSerif, 8, false},
+      {"Dialog", "Label2", -1, SansSerif, 9.75, false},
+      {"Dialog", "Label3", -1, Courier, 9.75, false},
+      {"Dialog", "OKButton", -1, SansSerif, 8, false},
+      {"frmAbout", "lblTitle", -1, Courier, 12, true},
+      {"frmAbout", "lblVersion", -1, SansSerif, 8, false},
+      {"frmAbout", "lblDescription", -1, SansSerif, 8, false},
+      {"frmAbout", "Label1", -1, SansSerif, 9.75, false},
+      {"frmAbout", "Label2", 0, SansSerif, 9.75, true},
+      {"frmAbout", "Label3", -1, Courier, 9.75, false},
+      {"frmAbout", "cmdOK", -1, SansSerif, 8, false},
+  };
+  window->smnu_help[0]->trigger();
+  window->smnu_help[1]->trigger();
+  const QString sansSerif = layoutSansSerif();
+  for (const Row& row : rows) {
+    QWidget* top = QString(row.window) == "Dialog"     ? static_cast<QWidget*>(Dialog::instance())
+                   : QString(row.window) == "frmAbout" ? static_cast<QWidget*>(frmAbout::instance())
+                                                       : window.get();
+    ASSERT_NE(top, nullptr) << row.window;
+    expectFont(control<QWidget>(top, row.control, row.index),
+               row.face == Courier ? QStringLiteral("Courier New") : sansSerif, row.points,
+               row.bold);
+  }
+  // The picture is the image drawn for this scaling, shown 40 x 41 logical pixels large.
+  const qreal ratio = qApp->devicePixelRatio();
+  const QPixmap picture = control<QLabel>(Dialog::instance(), "picIcon")->pixmap();
+  EXPECT_EQ(picture.size(), (QSizeF(40, 41) * ratio).toSize());
+  EXPECT_EQ(picture.deviceIndependentSize().toSize(), QSize(40, 41));
+  // The window icon has an image drawn for the large icon at this scaling.
+  EXPECT_TRUE(window->windowIcon().availableSizes().contains((QSizeF(32, 32) * ratio).toSize()));
 }
 
 }  // namespace
