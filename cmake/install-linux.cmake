@@ -29,11 +29,13 @@ foreach(size 16 24 48 64)
   install(FILES resources/icons/sacotin-${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${sacotin_app_id}.png)
 endforeach()
-install(FILES resources/linux/${sacotin_app_id}.metainfo.xml DESTINATION share/metainfo)
+configure_file(resources/linux/${sacotin_app_id}.metainfo.xml
+               ${CMAKE_CURRENT_BINARY_DIR}/docs/${sacotin_app_id}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/docs/${sacotin_app_id}.metainfo.xml
+        DESTINATION share/metainfo)
 
 # The manual page and the changelog carry the version; both are compressed as Debian wants them
 # (gzip -9n: no name or time stamp in the file).
-set(SACOTIN_VERSION ${PROJECT_VERSION})
 set(sacotin_docs ${CMAKE_CURRENT_BINARY_DIR}/docs)
 configure_file(resources/linux/sacotin.6 ${sacotin_docs}/sacotin.6 @ONLY)
 configure_file(resources/linux/changelog ${sacotin_docs}/changelog @ONLY)

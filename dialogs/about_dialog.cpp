@@ -7,6 +7,7 @@
 
 #include "dialogs/author_details.h"
 #include "dialogs/secondary_window.h"
+#include "sacotin_version.h"
 #include "widgets/cr_label.h"
 #include "widgets/text_colours.h"
 
@@ -126,7 +127,7 @@ void frmAbout::buildLayout() {
 
 void frmAbout::Form_Load() {
   setWindowTitle(QStringLiteral("A Propos de Sacotin"));
-  lblVersion->setText(QStringLiteral("Version 1.3"));
+  lblVersion->setText(QStringLiteral("Version " SACOTIN_VERSION));
   lblTitle->setText(QStringLiteral("Sacotin"));
   lblDescription->setText(releaseNotes());
 }

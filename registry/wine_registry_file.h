@@ -32,8 +32,10 @@ struct WineValue {
 // The key tree of a Wine user.reg, loaded the way wineserver loads it: same line grammar, same
 // escapes, same handling of damaged lines, duplicate sections merged, subkeys and values kept in
 // wineserver's order (names compared unit by unit after lower-casing, shorter first on a tie).
-// The tree is immutable once parsed and stored compactly: every name and every value's bytes
-// live in two shared pools.
+// Its keys do not change once parsed, and every name and every value's bytes live in two shared
+// pools. A tree parsed around some keys (parseAround) parses a key's values only when they are
+// first asked for and keeps them, with the last key asked for at hand: those caches change as it
+// is read, so one tree is read by one thread at a time.
 class WineRegistryFile {
  public:
   using KeyId = std::uint32_t;

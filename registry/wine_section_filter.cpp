@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "registry/wine_registry_text.h"
+
 namespace sacotin {
 namespace {
 
-// The C locale's isspace, as wineserver reads lines.
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+using wine_text::isSpace;
 
 // The start of the next line in [from, end) whose first non-blank character is '[' (a header,
 // unless a hex value before takes it as its continuation), or `end`. `from` starts a line.

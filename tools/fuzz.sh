@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang and runs each one for the given number of
-# seconds (default 60), starting from its seed corpus in fuzz/corpus/<target>/. Fails as soon as
-# a target crashes, hangs or leaks; the input that did it is kept in build/fuzz/artifacts/.
+# seconds (default 60), starting from its seed corpus in fuzz/corpus/ (the two user.reg targets
+# share one). Fails as soon as a target crashes, hangs or leaks; the input that did it is kept in
+# build/fuzz/artifacts/.
 #
 #   bash tools/fuzz.sh [seconds]
 #   FUZZ_MERGE=1 bash tools/fuzz.sh 300   # also merges new, smaller inputs into the seed corpus
@@ -10,7 +11,9 @@ cd "$(dirname "$0")/.."
 
 seconds="${1:-60}"
 build=build/fuzz
-targets=(catalogue user_reg)
+# Each target and the seed corpus it starts from.
+targets=(catalogue user_reg_parse user_reg_differential launcher_files)
+corpus_of() { case $1 in user_reg_*) echo user_reg ;; *) echo "$1" ;; esac; }
 
 bash tools/install-deps.sh clang libclang-rt-14-dev
 
@@ -19,7 +22,7 @@ cmake --build "$build"
 
 mkdir -p "$build/artifacts"
 for target in "${targets[@]}"; do
-  seeds="fuzz/corpus/$target"
+  seeds="fuzz/corpus/$(corpus_of "$target")"
   found="$(mktemp -d)"
   echo "== fuzz_$target for ${seconds}s"
   # Inputs up to 64 KiB; a slow input (10 s) or a 2 GB footprint counts as a failure too.

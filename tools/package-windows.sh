@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Sacotin for 64-bit Windows (preset windows-cross) and writes the players' package:
-#   build/windows-cross/Sacotin-1.3-win64.zip, holding one folder Sacotin-1.3/ with
+#   build/windows-cross/Sacotin-<version>-win64.zip, holding one folder Sacotin-<version>/ with
 #   Sacotin.exe, liste.dat, LISEZMOI.txt, Qt's DLLs and the plug-ins the program loads, Qt's
 #   French translations and MinGW's runtime DLLs, all stripped.
 # Prints the package's path. SACOTIN_WINDOWS_BUILD_DIR chooses another build folder.
@@ -20,7 +20,8 @@ qt_dir=$(realpath "$(sed -n 's/^Qt6_DIR:PATH=//p' "$build_dir/CMakeCache.txt")/.
 cxx=$(command -v x86_64-w64-mingw32-g++-posix)
 strip_tool=$(command -v x86_64-w64-mingw32-strip)
 
-version=1.3
+# The project's version, as CMakeLists.txt defines it.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
 name=Sacotin-$version
 staging=$build_dir/package
 folder=$staging/$name
@@ -30,7 +31,7 @@ mkdir -p "$folder"/{platforms,imageformats,styles,translations}
 cp "$build_dir/Sacotin.exe" "$folder/"
 cp demo/liste.dat "$folder/"
 # Windows editors expect CR LF; the mark tells Notepad the text is UTF-8.
-{ printf '\xef\xbb\xbf'; sed 's/$/\r/' resources/windows/LISEZMOI.txt; } >"$folder/LISEZMOI.txt"
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' "$build_dir/generated/LISEZMOI.txt"; } >"$folder/LISEZMOI.txt"
 cp "$qt_dir"/bin/Qt6{Core,Gui,Widgets}.dll "$folder/"
 cp "$qt_dir/plugins/platforms/qwindows.dll" "$folder/platforms/"
 cp "$qt_dir/plugins/imageformats/qjpeg.dll" "$folder/imageformats/"  # the program's picture

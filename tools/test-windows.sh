@@ -170,7 +170,8 @@ mkdir -p "$work/elsewhere"
 screenshot=$windows_dir/sacotin-wine.png
 rm -f "$screenshot"
 # Nothing of the build may be found: only the folder's own DLLs.
-(cd "$work/elsewhere" && WINEPATH= exec "$wine" "$work/unzipped/Sacotin-1.3/Sacotin.exe") \
+folder=$(basename "$zip_file" -win64.zip)
+(cd "$work/elsewhere" && WINEPATH= exec "$wine" "$work/unzipped/$folder/Sacotin.exe") \
   >"$work/program.out" 2>&1 &
 app_pid=$!
 window=$(wait_for_window Sacotin "$app_pid" 60)

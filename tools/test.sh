@@ -17,6 +17,6 @@ ctest --preset default
 cmake --preset asan
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=0 ctest --preset asan
-bash tools/fuzz.sh 60
+bash tools/fuzz.sh 40
 bash tools/bench-smoke.sh build/default
 bash tools/test-windows.sh

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "sacotin_version.h"
 #include "tests/gui/dialogs_fixture.h"
 #include "widgets/cr_label.h"
 
@@ -23,7 +24,7 @@ class AboutWindowTest : public DialogsTest {
   static void expectLoadedTexts(frmAbout* about) {
     EXPECT_EQ(about->windowTitle(), "A Propos de Sacotin");
     EXPECT_EQ(control<QLabel>(about, "lblTitle")->text(), "Sacotin");
-    EXPECT_EQ(control<QLabel>(about, "lblVersion")->text(), "Version 1.3");
+    EXPECT_EQ(control<QLabel>(about, "lblVersion")->text(), "Version " SACOTIN_VERSION);
     EXPECT_EQ(control<CrLabel>(about, "lblDescription")->text(), expectedReleaseNotes());
   }
 

@@ -1,0 +1,53 @@
+#pragma once
+// What the user.reg fuzz targets share: the checks of a parsed tree.
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "registry/wine_registry_file.h"
+
+namespace sacotin::fuzzing {
+
+inline void require(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+using sacotin::WineRegistryFile;
+
+inline constexpr std::size_t kMaxKeysChecked = 5000;
+
+// What the rest of the program relies on: subkeys and values in wineserver's order without
+// duplicates, and every name found by enumeration found again by lookup.
+inline void checkTree(const WineRegistryFile& file) {
+  if (!file.isRegistry()) {
+    require(file.subkeyCount(WineRegistryFile::kRoot) == 0);
+    return;
+  }
+  std::vector<WineRegistryFile::KeyId> pending{WineRegistryFile::kRoot};
+  std::size_t checked = 0;
+  while (!pending.empty() && ++checked <= kMaxKeysChecked) {
+    const auto key = pending.back();
+    pending.pop_back();
+    const std::size_t subkeys = file.subkeyCount(key);
+    for (std::size_t i = 0; i < subkeys; ++i) {
+      const auto child = file.subkey(key, i);
+      const std::u16string_view name = file.keyName(child);
+      require(!name.empty() && name.size() <= WineRegistryFile::kMaxKeyNameLength);
+      require(name.find(u'\\') == std::u16string_view::npos);
+      if (i > 0)
+        require(WineRegistryFile::compareNames(file.keyName(file.subkey(key, i - 1)), name) < 0);
+      require(file.findSubkey(key, name) == child);
+      pending.push_back(child);
+    }
+    const std::size_t values = file.valueCount(key);
+    for (std::size_t i = 0; i < values; ++i) {
+      const auto value = file.value(key, i);
+      if (i > 0)
+        require(WineRegistryFile::compareNames(file.value(key, i - 1).name, value.name) < 0);
+      const auto found = file.findValue(key, value.name);
+      require(found && found->data == value.data && found->type == value.type);
+    }
+  }
+}
+
+}  // namespace sacotin::fuzzing

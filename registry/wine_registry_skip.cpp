@@ -1,0 +1,118 @@
+// How the parser passes over the sections unrelated to the keys it is made around.
+#include "registry/wine_registry_parser.h"
+#include "registry/wine_registry_text.h"
+
+namespace sacotin {
+
+using namespace wine_text;
+
+bool WineRegistryParser::isWanted(std::string_view header) {
+  if (wantedKeys_.empty()) return true;
+  if (const std::optional<bool> plain = wantedKeys_.matchPlainHeader(header)) return *plain;
+  path_.clear();
+  std::size_t next = 0;
+  if (!unescape(header, ']', next, [this](char16_t unit) { path_.push_back(unit); })) {
+    return true;
+  }
+  if (path_.empty() || path_[0] == 0) return true;  // the hive itself
+  // Walks the components as loadKey does, keeping which wanted keys still agree with them.
+  std::uint32_t agreeing = (1u << wantedKeys_.size()) - 1;
+  std::size_t index = 0;
+  bool tooLong = false;
+  forEachComponent(path_, [&](std::u16string_view part) {
+    tooLong = part.size() > WineRegistryFile::kMaxKeyNameLength;
+    for (std::size_t k = 0; k < wantedKeys_.size() && !tooLong; ++k) {
+      const auto& wanted = wantedKeys_[k];
+      if (index < wanted.size() && WineRegistryFile::compareNames(part, wanted[index]) != 0) {
+        agreeing &= ~(1u << k);
+      }
+    }
+    ++index;
+    return !tooLong;
+  });
+  return tooLong || agreeing != 0;
+}
+
+void WineRegistryParser::skipSection(KeyId key) {
+  while (pos_ < text_.size()) {
+    const std::size_t header = nextHeaderCandidate();
+    const bool mayLink =
+        key != kNoKey && text_.substr(pos_, header - pos_).find("#link") != std::string_view::npos;
+    if (!mayLink && !lineBeforeHoldsBackslash(header)) {
+      pos_ = header;
+      return;
+    }
+    while (pos_ <= header && pos_ < text_.size()) {
+      const std::size_t lineStart = pos_;
+      std::string_view line;
+      nextLine(line);
+      const std::size_t start = skipSpaces(line, 0);
+      if (start == line.size()) continue;
+      const std::string_view rest = line.substr(start);
+      if (rest[0] == '[') {
+        pos_ = lineStart;  // the next section: the main loop reads it
+        return;
+      }
+      if (rest[0] == '"' || rest[0] == '@') dropValue(rest);
+      if (key != kNoKey && startsWith(rest, "#link")) file_.keys_[key].link = true;
+    }
+  }
+}
+
+void WineRegistryParser::deferSection() {
+  const std::size_t begin = pos_;
+  skipSection(current_);
+  if (textIsKept_) {  // the whole text becomes the file's, so its lines are where they are
+    file_.deferred_.push_back(
+        {current_, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(pos_ - begin)});
+    return;
+  }
+  auto& text = file_.deferredText_;
+  file_.deferred_.push_back({current_, static_cast<std::uint32_t>(text.size()),
+                             static_cast<std::uint32_t>(pos_ - begin)});
+  text.append(text_.substr(begin, pos_ - begin));
+}
+
+std::size_t WineRegistryParser::nextHeaderCandidate() const {
+  std::size_t from = pos_;
+  while (from < text_.size()) {
+    const auto* bracket =
+        static_cast<const char*>(std::memchr(text_.data() + from, '[', text_.size() - from));
+    if (!bracket) break;
+    std::size_t lineStart = static_cast<std::size_t>(bracket - text_.data());
+    while (lineStart > pos_ && text_[lineStart - 1] != '\n' && isSpace(text_[lineStart - 1])) {
+      --lineStart;
+    }
+    if (lineStart == pos_ || text_[lineStart - 1] == '\n') return lineStart;
+    from = static_cast<std::size_t>(bracket - text_.data()) + 1;
+  }
+  return text_.size();
+}
+
+bool WineRegistryParser::lineBeforeHoldsBackslash(std::size_t lineStart) const {
+  if (lineStart <= pos_) return false;  // pos_ starts a line: nothing before it is unread
+  std::size_t i = lineStart - 1;        // the '\n' that ends the line before
+  while (i > pos_) {
+    --i;
+    if (text_[i] == '\n') return false;
+    if (text_[i] == '\\') return true;
+  }
+  return false;
+}
+
+void WineRegistryParser::dropValue(std::string_view line) {
+  const std::size_t names = file_.names_.size();
+  const std::size_t data = file_.data_.size();
+  const std::size_t values = file_.values_.size();
+  const KeyId key = current_;
+  current_ = WineRegistryFile::kRoot;
+  dropping_ = true;
+  loadValue(line);
+  dropping_ = false;
+  current_ = key;
+  file_.names_.resize(names);
+  file_.data_.resize(data);
+  file_.values_.resize(values);
+}
+
+}  // namespace sacotin
