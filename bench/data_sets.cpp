@@ -15,7 +15,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "catalogue/catalogue_cache.h"
+#include "files/file_stamp.h"
 
 namespace sacotin::bench {
 namespace {
@@ -62,7 +62,7 @@ void ageFiles(const DataSet& data, fs::file_time_type time) {
 // file changed moments before). Waits up to a few seconds for the latter.
 void settle(const DataSet& data) {
   if (fs::last_write_time(data.catalogue) > kAnHourAgo) ageFiles(data, kAnHourAgo);
-  const auto stamp = CatalogueCache::stampOf(data.catalogue);
+  const auto stamp = stampOf(data.catalogue);
   if (!stamp) return;
   const auto changed = std::chrono::system_clock::time_point(
       std::chrono::duration_cast<std::chrono::system_clock::duration>(

@@ -35,6 +35,7 @@
 #include "bench/naive_reference.h"
 #include "bench/process_startup.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogue_cache.h"
 #include "main_window/form1.h"
 #include "registry/wine_user_registry.h"
 
@@ -123,11 +124,11 @@ void ReadFloor(benchmark::State& state, const std::string& set) {
 
 void Floor(benchmark::State& state, const std::string& set) {
   const DataSet& data = dataSet(set);
-  const auto codePage = makeAnsiCodePage(kCodePage);
+  const std::shared_ptr<const AnsiCodePage> codePage = makeAnsiCodePage(kCodePage);
   for (auto _ : state) {
     WineUserRegistry registry(data.userReg, makeAnsiCodePage(kCodePage));
     auto root = registry.openKey(u"Software\\Vircom\\T4C");
-    auto catalogue = Catalogue::readFile(data.catalogue, *codePage);
+    auto catalogue = CatalogueCache(data.catalogue, codePage).current();
     if (!root || !catalogue) state.SkipWithError("data set unreadable");
     benchmark::DoNotOptimize(catalogue);
   }

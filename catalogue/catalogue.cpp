@@ -1,11 +1,6 @@
 #include "catalogue/catalogue.h"
 
-#include <filesystem>
-#include <fstream>
-#include <ios>
-#include <iterator>
 #include <optional>
-#include <system_error>
 
 namespace sacotin {
 namespace {
@@ -117,25 +112,6 @@ std::vector<std::u16string> splitCatalogueLines(std::u16string_view text) {
   }
   if (start < text.size()) lines.emplace_back(text.substr(start));
   return lines;
-}
-
-std::optional<Catalogue> Catalogue::readFile(const std::filesystem::path& path,
-                                             const AnsiCodePage& codePage) {
-  // Only a regular file is opened: a FIFO or a device would block or never end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string bytes;
-  try {
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  } catch (const std::ios_base::failure&) {
-    // A read error (a failing disk, a lost network share) is thrown by the stream buffer itself,
-    // past the stream's error state.
-    return std::nullopt;
-  }
-  if (file.bad()) return std::nullopt;
-  return Catalogue(splitCatalogueLines(decodeTextFile(bytes, codePage)));
 }
 
 }  // namespace sacotin

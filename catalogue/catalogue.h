@@ -1,14 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "encodings/ansi_code_page.h"
-#include "encodings/text_file_encoding.h"
 
 namespace sacotin {
 
@@ -26,13 +22,6 @@ class Catalogue {
   // Builds the catalogue from the file's lines (already decoded, without line ends).
   explicit Catalogue(std::vector<std::u16string> lines);
   Catalogue();
-
-  // Reads a catalogue file: ANSI code page or UTF-8 text (see decodeTextFile), lines ended by
-  // CR LF, LF or CR. Nothing when the file is missing, is not a regular file or can't be read.
-  // The path is a filesystem path, so a folder name with letters outside the ANSI code page
-  // still opens on Windows.
-  static std::optional<Catalogue> readFile(const std::filesystem::path& path,
-                                           const AnsiCodePage& codePage);
 
   // The name shown for an item: its display name, or the placeholder
   // "** Objet non connu **   (1234)" when the catalogue has no name line for it.

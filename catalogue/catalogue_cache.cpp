@@ -6,10 +6,6 @@
 #include <system_error>
 #include <vector>
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
 namespace sacotin {
 namespace {
 
@@ -17,56 +13,15 @@ namespace {
 // without its stamp changing.
 constexpr std::chrono::seconds kRacyWindow{2};
 
-#ifndef _WIN32
-std::int64_t nanoseconds(const timespec& time) {
-  return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-#endif
-
-// Now, on the clock the stamps' times are counted on.
-std::int64_t nowNs() {
-#ifndef _WIN32
-  const auto now = std::chrono::system_clock::now();
-#else
-  const auto now = std::filesystem::file_time_type::clock::now();
-#endif
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count();
-}
-
 }  // namespace
 
 CatalogueCache::CatalogueCache(std::filesystem::path path,
                                std::shared_ptr<const AnsiCodePage> codePage)
     : path_(std::move(path)), codePage_(std::move(codePage)) {}
 
-std::optional<CatalogueCache::FileStamp> CatalogueCache::stampOf(
-    const std::filesystem::path& path) {
-  FileStamp stamp;
-#ifndef _WIN32
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
-  stamp.size = static_cast<std::uintmax_t>(status.st_size);
-  stamp.modifiedNs = nanoseconds(status.st_mtim);
-  stamp.changedNs = nanoseconds(status.st_ctim);
-  stamp.device = static_cast<std::uint64_t>(status.st_dev);
-  stamp.inode = static_cast<std::uint64_t>(status.st_ino);
-#else
-  // Windows: size and last write time (100 ns resolution) tell the versions apart.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  stamp.size = std::filesystem::file_size(path, error);
-  if (error) return std::nullopt;
-  const auto written = std::filesystem::last_write_time(path, error);
-  if (error) return std::nullopt;
-  stamp.modifiedNs =
-      std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
-#endif
-  return stamp;
-}
-
 bool CatalogueCache::isRecent(const FileStamp& stamp) {
   const std::int64_t windowNs = std::chrono::nanoseconds(kRacyWindow).count();
-  const std::int64_t now = nowNs();
+  const std::int64_t now = stampClockNowNs();
   return now - stamp.modifiedNs <= windowNs || now - stamp.changedNs <= windowNs;
 }
 

@@ -9,9 +9,15 @@
 
 #include "catalogue/catalogue.h"
 #include "encodings/ansi_code_page.h"
+#include "encodings/text_file_encoding.h"
+#include "files/file_stamp.h"
 
 namespace sacotin {
 
+// The program's one way to read liste.dat: ANSI code page or UTF-8 text (see decodeTextFile),
+// lines ended by CR LF, LF or CR, only a regular file, by a filesystem path (so that a folder
+// name with letters outside the ANSI code page still opens on Windows).
+//
 // Keeps the catalogue read from liste.dat between loads and reads the file again only when it
 // changed on disk (another size, modification or change time, or another file at that path; on
 // Windows only the size and the last write time are compared), so
@@ -33,17 +39,6 @@ class CatalogueCache {
 
   // How many times a catalogue was built from the file (a measure for tests and benchmarks).
   int readCount() const { return readCount_; }
-
-  // What identifies one version of the file.
-  struct FileStamp {
-    std::uintmax_t size = 0;
-    std::int64_t modifiedNs = 0;
-    std::int64_t changedNs = 0;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    bool operator==(const FileStamp&) const = default;
-  };
-  static std::optional<FileStamp> stampOf(const std::filesystem::path& path);
 
  private:
   static bool isRecent(const FileStamp& stamp);

@@ -16,7 +16,7 @@ function(sacotin_platform_sources out)
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
-set(sacotin_core_folders encodings registry catalogue)
+set(sacotin_core_folders files encodings registry catalogue)
 if(NOT WIN32)
   list(APPEND sacotin_core_folders prefix_search)
 endif()

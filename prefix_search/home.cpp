@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "registry/file_snapshot.h"
+#include "files/file_snapshot.h"
 
 namespace sacotin {
 namespace {

@@ -18,7 +18,7 @@ std::optional<GameSections> readGameSections(const std::string& userRegPath) {
     filter.reserveFor(static_cast<std::size_t>(info.st_size));
   }
   GameSections sections;
-  if (!readRegularFileInBlocks(userRegPath, WineRegistryFile::kMaxFileSize, sections.identity,
+  if (!readRegularFileInBlocks(userRegPath, WineRegistryFile::kMaxFileSize, sections.stamp,
                                [&filter](std::string_view block) { filter.append(block); })) {
     return std::nullopt;
   }

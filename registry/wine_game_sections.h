@@ -5,16 +5,16 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/file_snapshot.h"
+#include "files/file_snapshot.h"
 
 namespace sacotin {
 
 // The sections of a user.reg that the game's keys (GameRegistry::kKeyPath, kWow64KeyPath) are
-// read from, as WineSectionFilter keeps them, and the identity of the file they came from.
+// read from, as WineSectionFilter keeps them, and the stamp of the file they came from.
 // WineRegistryFile::parseAround(text, gameKeyPaths()) gives the game's keys exactly as a parse of
 // the whole file does.
 struct GameSections {
-  FileIdentity identity;
+  FileStamp stamp;
   std::string text;
 };
 

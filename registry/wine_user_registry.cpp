@@ -111,29 +111,29 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile(ParsedFile
     wholeFile_.file.reset();
     return nullptr;
   }
-  const FileIdentity identity = FileIdentity::of(info);
-  if (parsed.file && identity == parsed.identity) return parsed.file;
-  parsed.file = load(parsed, identity);
+  const FileStamp stamp = stampOf(info);
+  if (parsed.file && stamp == parsed.stamp) return parsed.file;
+  parsed.file = load(parsed, stamp);
   return parsed.file;
 }
 
 std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parsed,
-                                                               const FileIdentity& identity) {
+                                                               const FileStamp& stamp) {
   if (&parsed == &gameKeys_) {
     // The sections the prefix search read are used once, while the file is still that version.
     std::optional<GameSections> sections = std::exchange(alreadyRead_, std::nullopt);
-    if (!sections || !(sections->identity == identity)) sections = readGameSections(path_);
+    if (!sections || !(sections->stamp == stamp)) sections = readGameSections(path_);
     if (!sections) return nullptr;
-    parsed.identity = sections->identity;
+    parsed.stamp = sections->stamp;
     ++parseCount_;
     return std::make_shared<const WineRegistryFile>(
         WineRegistryFile::parseAround(std::move(sections->text), gameKeyPaths()));
   }
   FileSnapshot snapshot;
   if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, snapshot)) return nullptr;
-  // The identity of what was actually read, so that a replacement racing with this load is
+  // The stamp of what was actually read, so that a replacement racing with this load is
   // picked up by the next open.
-  parsed.identity = snapshot.identity;
+  parsed.stamp = snapshot.stamp;
   ++parseCount_;
   return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(snapshot.bytes.view()));
 }

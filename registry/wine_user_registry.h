@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "encodings/ansi_code_page.h"
-#include "registry/file_snapshot.h"
+#include "files/file_snapshot.h"
 #include "registry/registry_backend.h"
 #include "registry/wine_game_sections.h"
 #include "registry/wine_registry_file.h"
@@ -43,14 +43,14 @@ class WineUserRegistry final : public RegistryBackend {
   int parseCount() const { return parseCount_; }
 
  private:
-  // A parse of the file and the identity of the file it was made from.
+  // A parse of the file and the stamp of the file it was made from.
   struct ParsedFile {
     std::shared_ptr<const WineRegistryFile> file;
-    FileIdentity identity;
+    FileStamp stamp;
   };
 
   std::shared_ptr<const WineRegistryFile> currentFile(ParsedFile& parsed);
-  std::shared_ptr<const WineRegistryFile> load(ParsedFile& parsed, const FileIdentity& identity);
+  std::shared_ptr<const WineRegistryFile> load(ParsedFile& parsed, const FileStamp& stamp);
 
   std::string path_;
   std::shared_ptr<const AnsiCodePage> codePage_;

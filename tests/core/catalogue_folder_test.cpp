@@ -8,6 +8,7 @@
 
 #include "catalogue/catalogue.h"
 #include "encodings/ansi_code_page.h"
+#include "tests/support/read_catalogue.h"
 
 namespace sacotin {
 namespace {
@@ -30,8 +31,8 @@ class CatalogueFolder : public ::testing::Test {
 TEST_F(CatalogueFolder, IsFoundBehindANameTheCodePageLacks) {
   const std::filesystem::path file = folder_ / u"liste.dat";
   std::ofstream(file, std::ios::binary) << "1234\r\nNom=\xc9p\xe9\x65\r\n";
-  const auto catalogue = Catalogue::readFile(file, *makeAnsiCodePage(1252));
-  ASSERT_TRUE(catalogue.has_value());
+  const auto catalogue = testing::readCatalogue(file, makeAnsiCodePage(1252));
+  ASSERT_TRUE(catalogue);
   EXPECT_EQ(catalogue->displayName(u"1234"), u"Épée");
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "encodings/ansi_code_page.h"
+#include "tests/support/read_catalogue.h"
 
 namespace sacotin {
 namespace {
@@ -127,12 +128,12 @@ class CatalogueFileTest : public ::testing::Test {
     return path;
   }
 
-  std::optional<Catalogue> read(const std::filesystem::path& path) {
-    return Catalogue::readFile(path, *codePage_);
+  std::shared_ptr<const Catalogue> read(const std::filesystem::path& path) {
+    return testing::readCatalogue(path, codePage_);
   }
 
   std::filesystem::path folder_;
-  std::unique_ptr<AnsiCodePage> codePage_ = makeAnsiCodePage(1252);
+  std::shared_ptr<const AnsiCodePage> codePage_ = makeAnsiCodePage(1252);
 };
 
 TEST_F(CatalogueFileTest, ReadsWindows1252WithAnyLineEnd) {
@@ -141,65 +142,64 @@ TEST_F(CatalogueFileTest, ReadsWindows1252WithAnyLineEnd) {
                                       "Nom=\xC9p\xE9"
                                       "e" +
                                       lineEnd + "1235" + lineEnd + "Nom=C\x9Cur"));
-    ASSERT_TRUE(catalogue.has_value());
+    ASSERT_TRUE(catalogue);
     EXPECT_EQ(catalogue->displayName(u"1234"), u"Épée");
     EXPECT_EQ(catalogue->displayName(u"1235"), u"Cœur");
   }
 }
 
 TEST_F(CatalogueFileTest, Utf8FilesReadAsUtf8AndEveryOtherFileInTheAnsiCodePage) {
-  const auto cp1251 = makeAnsiCodePage(1251);
+  const std::shared_ptr<const AnsiCodePage> cp1251 = makeAnsiCodePage(1251);
   struct Case {
     const char* what;
     std::string bytes;
-    const AnsiCodePage& codePage;
+    std::shared_ptr<const AnsiCodePage> codePage;
     std::u16string name100;  // the name of item 100
   };
   const Case cases[] = {
-      {"Windows-1252", "100\r\nNom=\xC9p\xE9\x65\r\n", *codePage_, u"Épée"},
-      {"UTF-8", "100\nNom=\xC3\x89p\xC3\xA9\x65\n", *codePage_, u"Épée"},
-      {"UTF-8 whatever the code page", "100\nNom=\xD0\x96\xD1\x83\xD0\xBA\n", *cp1251, u"Жук"},
+      {"Windows-1252", "100\r\nNom=\xC9p\xE9\x65\r\n", codePage_, u"Épée"},
+      {"UTF-8", "100\nNom=\xC3\x89p\xC3\xA9\x65\n", codePage_, u"Épée"},
+      {"UTF-8 whatever the code page", "100\nNom=\xD0\x96\xD1\x83\xD0\xBA\n", cp1251, u"Жук"},
       {"mark, then ASCII: the first number still matches",
        "\xEF\xBB\xBF"
        "100\nNom=Arc\n",
-       *codePage_, u"Arc"},
+       codePage_, u"Arc"},
       {"mark, then UTF-8",
        "\xEF\xBB\xBF"
        "100\r\nNom=\xC3\x89p\xC3\xA9\x65\r\n",
-       *codePage_, u"Épée"},
+       codePage_, u"Épée"},
       {"mark, then a byte that is no UTF-8",
        "\xEF\xBB\xBF"
        "100\nNom=Ep\xE9\x65\n",
-       *codePage_, u"Ep\uFFFDe"},
+       codePage_, u"Ep\uFFFDe"},
       {"one byte that is no UTF-8 makes it all Windows-1252",
-       "100\nNom=\xC3\x89p\xC3\xA9\x65\n200\nNom=\xE9\n", *codePage_,
-       u"\u00C3\u2030p\u00C3\u00A9e"},
-      {"a sequence cut at the end of the file", "100\nNom=Arc\n\xC3", *codePage_, u"Arc"},
-      {"Windows-1251", "100\nNom=\xC6\xF3\xEA\n", *cp1251, u"Жук"},
+       "100\nNom=\xC3\x89p\xC3\xA9\x65\n200\nNom=\xE9\n", codePage_, u"\u00C3\u2030p\u00C3\u00A9e"},
+      {"a sequence cut at the end of the file", "100\nNom=Arc\n\xC3", codePage_, u"Arc"},
+      {"Windows-1251", "100\nNom=\xC6\xF3\xEA\n", cp1251, u"Жук"},
   };
   for (const Case& test : cases) {
-    const auto catalogue = Catalogue::readFile(write(test.bytes), test.codePage);
-    ASSERT_TRUE(catalogue.has_value()) << test.what;
+    const auto catalogue = testing::readCatalogue(write(test.bytes), test.codePage);
+    ASSERT_TRUE(catalogue) << test.what;
     EXPECT_EQ(catalogue->displayName(u"100"), test.name100) << test.what;
   }
 }
 
 TEST_F(CatalogueFileTest, AnEmptyLineAfterTheNumberIsKept) {
   const auto catalogue = read(write("1234\r\n\r\nNom=Epee\r\n"));
-  ASSERT_TRUE(catalogue.has_value());
+  ASSERT_TRUE(catalogue);
   EXPECT_EQ(catalogue->displayName(u"1234"), kUnknown1234);
   EXPECT_EQ(catalogue->names(), std::vector<std::u16string>{u"Epee"});
 }
 
 TEST_F(CatalogueFileTest, MissingFileOrFolderIsUnreadable) {
-  EXPECT_FALSE(read(folder_ / "absent.dat").has_value());
+  EXPECT_FALSE(read(folder_ / "absent.dat"));
   std::filesystem::create_directory(folder_ / "liste.dat");
-  EXPECT_FALSE(read(folder_ / "liste.dat").has_value());
+  EXPECT_FALSE(read(folder_ / "liste.dat"));
 }
 
 TEST_F(CatalogueFileTest, AnEmptyFileIsReadable) {
   const auto catalogue = read(write(""));
-  ASSERT_TRUE(catalogue.has_value());
+  ASSERT_TRUE(catalogue);
   EXPECT_EQ(catalogue->displayName(u"1234"), kUnknown1234);
   EXPECT_TRUE(catalogue->names().empty());
 }

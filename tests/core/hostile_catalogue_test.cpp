@@ -7,6 +7,7 @@
 
 #include "catalogue/catalogue.h"
 #include "encodings/ansi_code_page.h"
+#include "tests/support/read_catalogue.h"
 #include "tests/support/scratch_folder.h"
 
 #ifndef _WIN32
@@ -20,16 +21,17 @@ namespace sacotin {
 namespace {
 
 using namespace std::string_literals;
+using sacotin::testing::readCatalogue;
 using sacotin::testing::ScratchFolder;
 
 class HostileCatalogue : public ::testing::Test {
  protected:
-  std::optional<Catalogue> read(std::string_view bytes) {
-    return Catalogue::readFile(folder.write("liste.dat", bytes), *cp1252);
+  std::shared_ptr<const Catalogue> read(std::string_view bytes) {
+    return readCatalogue(folder.write("liste.dat", bytes), cp1252);
   }
 
   ScratchFolder folder;
-  std::unique_ptr<AnsiCodePage> cp1252 = makeAnsiCodePage(1252);
+  std::shared_ptr<const AnsiCodePage> cp1252 = makeAnsiCodePage(1252);
 };
 
 TEST_F(HostileCatalogue, NulBytesStayInsideTheirLineAndTheRestReadsOn) {
@@ -91,9 +93,8 @@ TEST_F(HostileCatalogue, FiveMillionLinesAreAllRead) {
 }
 
 TEST_F(HostileCatalogue, TruncatedDoubleByteCharacterDoesNotBreakTheRest) {
-  const auto cp932 = makeAnsiCodePage(932);
-  const auto catalogue = Catalogue::readFile(
-      folder.write("liste.dat", "1234\r\nNom=\x82\xA0\r\n1235\r\nNom=\x82"), *cp932);
+  const auto catalogue = readCatalogue(
+      folder.write("liste.dat", "1234\r\nNom=\x82\xA0\r\n1235\r\nNom=\x82"), makeAnsiCodePage(932));
   ASSERT_TRUE(catalogue);
   EXPECT_EQ(catalogue->names().size(), 2u);
   EXPECT_FALSE(catalogue->displayName(u"1234").empty());
@@ -101,19 +102,19 @@ TEST_F(HostileCatalogue, TruncatedDoubleByteCharacterDoesNotBreakTheRest) {
 
 TEST_F(HostileCatalogue, FolderNamedLikeTheCatalogueIsNoCatalogue) {
   std::filesystem::create_directory(folder.path() / "liste.dat");
-  EXPECT_FALSE(Catalogue::readFile(folder.path() / "liste.dat", *cp1252));
+  EXPECT_FALSE(readCatalogue(folder.path() / "liste.dat", cp1252));
 }
 
 TEST_F(HostileCatalogue, MissingFileIsNoCatalogue) {
-  EXPECT_FALSE(Catalogue::readFile(folder.path() / "liste.dat", *cp1252));
+  EXPECT_FALSE(readCatalogue(folder.path() / "liste.dat", cp1252));
 }
 
 TEST_F(HostileCatalogue, ReplacedFileIsReadAfresh) {
   // Editors and installers write a new file and rename it over the old one.
   const auto path = folder.write("liste.dat", "1234\r\nNom=Epee\r\n");
-  EXPECT_EQ(Catalogue::readFile(path, *cp1252)->displayName(u"1234"), u"Epee");
+  EXPECT_EQ(readCatalogue(path, cp1252)->displayName(u"1234"), u"Epee");
   std::filesystem::rename(folder.write("liste.tmp", "1234\r\nNom=Hache\r\n"), path);
-  EXPECT_EQ(Catalogue::readFile(path, *cp1252)->displayName(u"1234"), u"Hache");
+  EXPECT_EQ(readCatalogue(path, cp1252)->displayName(u"1234"), u"Hache");
 }
 
 #ifndef _WIN32
@@ -121,7 +122,7 @@ TEST_F(HostileCatalogue, NamedPipeDoesNotBlock) {
   const auto path = folder.path() / "liste.dat";
   sacotin::testing::FifoGuard fifo(path, std::chrono::seconds(5));
   ASSERT_TRUE(fifo.created());
-  EXPECT_FALSE(Catalogue::readFile(path, *cp1252));
+  EXPECT_FALSE(readCatalogue(path, cp1252));
   EXPECT_FALSE(fifo.fired()) << "the reader blocked on a named pipe";
 }
 
@@ -129,7 +130,7 @@ TEST_F(HostileCatalogue, UnreadableFileIsNoCatalogue) {
   if (geteuid() == 0) GTEST_SKIP() << "running as root: file permissions do not deny reading";
   const auto path = folder.write("liste.dat", "1234\r\nNom=Epee\r\n");
   ASSERT_EQ(chmod(path.c_str(), 0), 0);
-  EXPECT_FALSE(Catalogue::readFile(path, *cp1252));
+  EXPECT_FALSE(readCatalogue(path, cp1252));
 }
 
 TEST_F(HostileCatalogue, ReadErrorIsNoCatalogueAndNoCrash) {
@@ -138,7 +139,7 @@ TEST_F(HostileCatalogue, ReadErrorIsNoCatalogueAndNoCrash) {
   if (!std::filesystem::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc on this system";
   const auto path = folder.path() / "liste.dat";
   std::filesystem::create_symlink("/proc/self/mem", path);
-  EXPECT_FALSE(Catalogue::readFile(path, *cp1252));
+  EXPECT_FALSE(readCatalogue(path, cp1252));
 }
 #endif
 

@@ -1,18 +1,14 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
-#include "registry/file_snapshot.h"
+#include "files/file_snapshot.h"
 
 namespace sacotin {
-
-FileIdentity FileIdentity::of(const struct stat& info) {
-  return FileIdentity{info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec,
-                      info.st_mtim.tv_nsec};
-}
 
 bool FileBytes::readAll(int fd, std::size_t expectedSize, std::size_t limit) {
   size_ = 0;
@@ -45,13 +41,13 @@ bool readRegularFile(const std::string& path, std::size_t maxBytes, FileSnapshot
                   static_cast<std::uintmax_t>(info.st_size) <= maxBytes &&
                   snapshot.bytes.readAll(fd, static_cast<std::size_t>(info.st_size), maxBytes);
   ::close(fd);
-  // The identity of what was actually read, so that a replacement racing with this read is
+  // The stamp of what was actually read, so that a replacement racing with this read is
   // noticed by whoever compares it with the file later.
-  if (ok) snapshot.identity = FileIdentity::of(info);
+  if (ok) snapshot.stamp = stampOf(info);
   return ok && snapshot.bytes.view().size() <= maxBytes;
 }
 
-bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, FileIdentity& identity,
+bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, FileStamp& stamp,
                              const std::function<void(std::string_view block)>& take) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
@@ -74,7 +70,7 @@ bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, File
     if (ok) take(std::string_view(block.get(), static_cast<std::size_t>(got)));
   }
   ::close(fd);
-  if (ok) identity = FileIdentity::of(info);
+  if (ok) stamp = stampOf(info);
   return ok;
 }
 

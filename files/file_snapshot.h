@@ -1,29 +1,14 @@
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
 #include <cstddef>
-#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "files/file_stamp.h"
+
 namespace sacotin {
-
-// What tells one version of a file from another: device, inode, size and modification time to
-// the nanosecond, so that a file rewritten in place or replaced by a rename is noticed.
-struct FileIdentity {
-  dev_t device = 0;
-  ino_t inode = 0;
-  off_t size = 0;
-  std::time_t modifiedSeconds = 0;
-  long modifiedNanoseconds = 0;
-
-  static FileIdentity of(const struct stat& info);
-  bool operator==(const FileIdentity&) const = default;
-};
 
 // A file's bytes, in a buffer that is not cleared before it is filled (a user.reg can be tens of
 // megabytes) and that a later read may reuse.
@@ -48,9 +33,9 @@ class FileBytes {
   std::size_t capacity_ = 0;
 };
 
-// One version of a file, read whole: its identity when it was read, and its bytes.
+// One version of a file, read whole: its stamp when it was read, and its bytes.
 struct FileSnapshot {
-  FileIdentity identity;
+  FileStamp stamp;
   FileBytes bytes;
 };
 
@@ -60,9 +45,9 @@ struct FileSnapshot {
 bool readRegularFile(const std::string& path, std::size_t maxBytes, FileSnapshot& snapshot);
 
 // Reads the regular file at `path` as readRegularFile does, but hands its bytes to `take` a block
-// at a time instead of holding them; `identity` is set to the file's. False when the file was
+// at a time instead of holding them; `stamp` is set to the file's. False when the file was
 // not read, or read only in part (a read error, or more than maxBytes).
-bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, FileIdentity& identity,
+bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, FileStamp& stamp,
                              const std::function<void(std::string_view block)>& take);
 
 }  // namespace sacotin
