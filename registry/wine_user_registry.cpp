@@ -6,64 +6,10 @@
 #include <utility>
 
 #include "registry/game_registry.h"
+#include "registry/wine_open_key.h"
 
 namespace sacotin {
 namespace {
-
-using KeyId = WineRegistryFile::KeyId;
-
-class WineOpenKey final : public OpenKey {
- public:
-  WineOpenKey(std::shared_ptr<const WineRegistryFile> file, KeyId key,
-              std::shared_ptr<const AnsiCodePage> codePage)
-      : file_(std::move(file)), key_(key), codePage_(std::move(codePage)) {}
-
-  void forEachSubkey(const std::function<void(const std::u16string& name)>& visit) override {
-    const std::size_t count = file_->subkeyCount(key_);
-    for (std::size_t i = 0; i < count; ++i) {
-      visit(std::u16string(file_->keyName(file_->subkey(key_, i))));
-    }
-  }
-
-  void forEachValue(const std::function<void(const std::u16string& name, std::string_view data)>&
-                        visit) override {
-    const std::size_t count = file_->valueCount(key_);
-    std::u16string name;  // one buffer for every name, not a string per value
-    for (std::size_t i = 0; i < count; ++i) {
-      const WineValue value = file_->value(key_, i);
-      const std::string data = ansiValueData(*codePage_, value.type, value.data);
-      name.assign(value.name);
-      visit(name, data);
-    }
-  }
-
- private:
-  std::shared_ptr<const WineRegistryFile> file_;
-  KeyId key_;
-  std::shared_ptr<const AnsiCodePage> codePage_;
-};
-
-// Walks a path the way wineserver does: one component up to the next backslash, then the whole
-// run of backslashes after it is skipped.
-std::optional<KeyId> resolve(const WineRegistryFile& file, std::u16string_view path) {
-  KeyId key = WineRegistryFile::kRoot;
-  if (path.empty()) return key;
-  if (path[0] == u'\\') return std::nullopt;
-  std::size_t start = 0;
-  while (start < path.size()) {
-    std::size_t end = path.find(u'\\', start);
-    if (end == std::u16string_view::npos) end = path.size();
-    const std::u16string_view component = path.substr(start, end - start);
-    if (component.size() > WineRegistryFile::kMaxKeyNameLength) return std::nullopt;
-    const auto child = file.findSubkey(key, component);
-    // A symbolic link points outside this file (usually into HKEY_LOCAL_MACHINE).
-    if (!child || file.isLink(*child)) return std::nullopt;
-    key = *child;
-    start = end;
-    while (start < path.size() && path[start] == u'\\') ++start;
-  }
-  return key;
-}
 
 // Whether a path names the game's key or a key below it (in either of its two places), walked
 // as resolve() walks it: such keys are answered from the part of the file around the game's key.
@@ -99,9 +45,9 @@ WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<Ansi
 std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
   auto file = currentFile(isAtOrBelowGameKey(path) ? gameKeys_ : wholeFile_);
   if (!file || !file->isRegistry()) return nullptr;
-  const auto key = resolve(*file, path);
+  const auto key = resolveWinePath(*file, path);
   if (!key) return nullptr;
-  return std::make_unique<WineOpenKey>(std::move(file), *key, codePage_);
+  return openWineKey(std::move(file), *key, codePage_);
 }
 
 std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile(ParsedFile& parsed) {
@@ -136,16 +82,6 @@ std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parse
   parsed.stamp = snapshot.stamp;
   ++parseCount_;
   return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(snapshot.bytes.view()));
-}
-
-std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {
-  if (type != kRegSz && type != kRegExpandSz && type != kRegMultiSz) return std::string(raw);
-  std::u16string units(raw.size() / 2, u'\0');
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
-                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
-  }
-  return codePage.encode(units);
 }
 
 }  // namespace sacotin

@@ -10,6 +10,7 @@
 #include "files/file_snapshot.h"
 #include "registry/registry_backend.h"
 #include "registry/wine_game_sections.h"
+#include "registry/wine_open_key.h"
 #include "registry/wine_registry_file.h"
 
 namespace sacotin {
@@ -61,10 +62,5 @@ class WineUserRegistry final : public RegistryBackend {
   std::optional<GameSections> alreadyRead_;
   int parseCount_ = 0;
 };
-
-// Value data as RegEnumValueA hands it over: for REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ the
-// stored UTF-16 units (an odd last byte dropped) converted in full to the ANSI code page, NULs
-// included; other types unchanged.
-std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw);
 
 }  // namespace sacotin

@@ -38,18 +38,13 @@ screenshot="${SACOTIN_SCREENSHOT:-$repo/build/app/sacotin-demo.png}"
 xvfb_pid=""
 app_pid=""
 runtime_dir=""
+source tools/virtual-display.sh
 stop_all() {
-  # Ends what this script started; a process killed here reports its signal, not a failure.
-  local pid
-  for pid in $app_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
+  # shellcheck disable=SC2086 # empty ids are left out
+  stop_processes $app_pid $xvfb_pid
   if [ -n "$runtime_dir" ]; then rm -rf "$runtime_dir"; fi
 }
 trap stop_all EXIT
-
-source tools/virtual-display.sh
 start_virtual_display
 
 # Qt wants a private runtime folder; give it one rather than a warning.

@@ -60,12 +60,10 @@ unset WAYLAND_DISPLAY
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 xvfb_pid=""
 app_pid=""
+source tools/virtual-display.sh
 cleanup() {
-  local pid
-  for pid in $app_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  done
+  # shellcheck disable=SC2086 # empty ids are left out
+  stop_processes $app_pid $xvfb_pid
   "$wineserver" -k 2>/dev/null || true
   rm -rf "$work"
 }
@@ -109,7 +107,6 @@ run_windows_tests() {
 
 # A virtual X display for the whole run: Wine's desktop, started with the prefix, draws there
 # (one started without a display would never show a window).
-source tools/virtual-display.sh
 start_virtual_display
 
 echo "== Wine prefix with the conformance tree ($WINEPREFIX)"

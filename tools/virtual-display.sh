@@ -19,6 +19,16 @@ start_virtual_display() {
   return 1
 }
 
+# stop_processes PID...: ends each process started by the script (the program, Xvfb) and waits for
+# it; a process ended here reports its signal, not a failure.
+stop_processes() {
+  local pid
+  for pid in "$@"; do
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
+}
+
 # wait_for_window TITLE PID SECONDS: prints the id of the viewable window of that title as soon
 # as there is one, waiting at most SECONDS while the process PID lives; prints nothing otherwise.
 wait_for_window() {

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 
 #include "main_window/form1.h"
 #include "support/scoped_variable.h"
@@ -43,6 +44,9 @@ struct Case {
   const char* expectedAccount;     // nullptr: the game isn't found
   const char* dataHome = nullptr;  // XDG_DATA_HOME, relative to the home; nullptr: unset
 };
+
+// Names the case in test listings (and so in ctest's) instead of printing its bytes.
+void PrintTo(const Case& test, std::ostream* out) { *out << test.name; }
 
 QByteArray userReg(const Prefix& prefix) {
   QByteArray text =

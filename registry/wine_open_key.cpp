@@ -1,0 +1,82 @@
+// The registry interface over a parsed user.reg: opened keys and the paths that lead to them.
+#include "registry/wine_open_key.h"
+
+#include <functional>
+#include <utility>
+
+namespace sacotin {
+namespace {
+
+using KeyId = WineRegistryFile::KeyId;
+
+class WineOpenKey final : public OpenKey {
+ public:
+  WineOpenKey(std::shared_ptr<const WineRegistryFile> file, KeyId key,
+              std::shared_ptr<const AnsiCodePage> codePage)
+      : file_(std::move(file)), key_(key), codePage_(std::move(codePage)) {}
+
+  void forEachSubkey(const std::function<void(const std::u16string& name)>& visit) override {
+    const std::size_t count = file_->subkeyCount(key_);
+    for (std::size_t i = 0; i < count; ++i) {
+      visit(std::u16string(file_->keyName(file_->subkey(key_, i))));
+    }
+  }
+
+  void forEachValue(const std::function<void(const std::u16string& name, std::string_view data)>&
+                        visit) override {
+    const std::size_t count = file_->valueCount(key_);
+    std::u16string name;  // one buffer for every name, not a string per value
+    for (std::size_t i = 0; i < count; ++i) {
+      const WineValue value = file_->value(key_, i);
+      const std::string data = ansiValueData(*codePage_, value.type, value.data);
+      name.assign(value.name);
+      visit(name, data);
+    }
+  }
+
+ private:
+  std::shared_ptr<const WineRegistryFile> file_;
+  KeyId key_;
+  std::shared_ptr<const AnsiCodePage> codePage_;
+};
+
+}  // namespace
+
+std::unique_ptr<OpenKey> openWineKey(std::shared_ptr<const WineRegistryFile> file, KeyId key,
+                                     std::shared_ptr<const AnsiCodePage> codePage) {
+  return std::make_unique<WineOpenKey>(std::move(file), key, std::move(codePage));
+}
+
+std::optional<WineRegistryFile::KeyId> resolveWinePath(const WineRegistryFile& file,
+                                                       std::u16string_view path) {
+  using KeyId = WineRegistryFile::KeyId;
+  KeyId key = WineRegistryFile::kRoot;
+  if (path.empty()) return key;
+  if (path[0] == u'\\') return std::nullopt;
+  std::size_t start = 0;
+  while (start < path.size()) {
+    std::size_t end = path.find(u'\\', start);
+    if (end == std::u16string_view::npos) end = path.size();
+    const std::u16string_view component = path.substr(start, end - start);
+    if (component.size() > WineRegistryFile::kMaxKeyNameLength) return std::nullopt;
+    const auto child = file.findSubkey(key, component);
+    // A symbolic link points outside this file (usually into HKEY_LOCAL_MACHINE).
+    if (!child || file.isLink(*child)) return std::nullopt;
+    key = *child;
+    start = end;
+    while (start < path.size() && path[start] == u'\\') ++start;
+  }
+  return key;
+}
+
+std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {
+  if (type != kRegSz && type != kRegExpandSz && type != kRegMultiSz) return std::string(raw);
+  std::u16string units(raw.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
+                                     (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
+  }
+  return codePage.encode(units);
+}
+
+}  // namespace sacotin
