@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
+#include <chrono>
 #include <string>
 
 namespace sacotin::bench {
@@ -36,6 +38,19 @@ void markFilesChanged(const DataSet& data);
 
 // The folder the data sets are kept in.
 std::string dataRoot();
+
+// The best of a few runs of `work`, in seconds.
+template <typename Work>
+double bestOf(int runs, Work&& work) {
+  double best = 1e9;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  return best;
+}
 
 // A whole file read into memory, as a reader that knows nothing of its content would: one buffer
 // of the file's size, filled by read(). How many bytes it read.

@@ -162,17 +162,6 @@ double medianSeconds(const std::string& name, const Launch& launch) {
   return entry->second;
 }
 
-template <typename Read>
-double bestOf(int runs, Read&& read) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = Clock::now();
-    read();
-    best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-  }
-  return best;
-}
-
 double heavyReadFloor() {
   static const double floor = bestOf(5, [] {
     benchmark::DoNotOptimize(readBytes(dataSet("heavy").userReg));

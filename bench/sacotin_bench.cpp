@@ -79,18 +79,6 @@ void readBothFiles(const DataSet& data) {
   benchmark::DoNotOptimize(readBytes(data.catalogue));
 }
 
-// The best of a few runs of `work`, in seconds.
-template <typename Work>
-double bestOf(int runs, Work&& work) {
-  double best = 1e9;
-  for (int i = 0; i < runs; ++i) {
-    const auto start = Clock::now();
-    work();
-    best = std::min(best, secondsSince(start));
-  }
-  return best;
-}
-
 // The read floor and the empty window of this run, measured once per set, for the ratios.
 double readFloorSeconds(const DataSet& data) {
   static std::map<std::string, double> measured;

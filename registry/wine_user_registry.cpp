@@ -12,7 +12,8 @@ namespace sacotin {
 namespace {
 
 // Whether a path names the game's key or a key below it (in either of its two places), walked
-// as resolve() walks it: such keys are answered from the part of the file around the game's key.
+// as resolveWinePath walks it: such keys are answered from the part of the file around the game's
+// key.
 bool isAtOrBelowGameKey(std::u16string_view path) {
   const auto startsWithKey = [path](std::u16string_view key) {
     std::size_t p = 0;
