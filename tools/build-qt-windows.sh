@@ -2,7 +2,7 @@
 # Builds Qt Base 6.4.2 for 64-bit Windows with Debian's MinGW-w64, from Debian's own qt6-base
 # source package, and installs it where the windows-cross preset looks for it:
 #   ${XDG_CACHE_HOME:-~/.cache}/sacotin/qt-6.4.2-windows-mingw64
-# Does nothing when that folder already holds a Qt. About 35 minutes on 2 cores (see the README);
+# Does nothing when that folder already holds a Qt. About half an hour on 2 cores (see the README);
 # needs root for the packages and the deb-src entry (or sudo). The project's CI uses a prebuilt
 # copy instead.
 set -euo pipefail

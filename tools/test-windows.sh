@@ -27,7 +27,7 @@ cached_qt=${XDG_CACHE_HOME:-$HOME/.cache}/sacotin/qt-6.4.2-windows-mingw64
 if [ -z "${SACOTIN_QT_WINDOWS:-}" ] && [ ! -f "$cached_qt/lib/cmake/Qt6/qt.toolchain.cmake" ] &&
   [ ! -f "$root/../shared/toolchains/qt-6.4.2-windows-mingw64.tar.xz" ]; then
   echo "== No Qt for Windows yet: building it with tools/build-qt-windows.sh, once (it is kept in"
-  echo "   $cached_qt). This takes about 35 minutes on 2 cores."
+  echo "   $cached_qt). This takes about half an hour on 2 cores."
   qt_started=$SECONDS
   bash tools/build-qt-windows.sh
   echo "== Qt for Windows built in $(((SECONDS - qt_started) / 60)) minutes"
