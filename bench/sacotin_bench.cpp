@@ -37,6 +37,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_cache.h"
 #include "main_window/form1.h"
+#include "registry/game_registry.h"
 #include "registry/wine_user_registry.h"
 
 namespace sacotin::bench {
@@ -115,7 +116,7 @@ void Floor(benchmark::State& state, const std::string& set) {
   const std::shared_ptr<const AnsiCodePage> codePage = makeAnsiCodePage(kCodePage);
   for (auto _ : state) {
     WineUserRegistry registry(data.userReg, makeAnsiCodePage(kCodePage));
-    auto root = registry.openKey(u"Software\\Vircom\\T4C");
+    auto root = registry.openKey(GameRegistry::kKeyPath);
     auto catalogue = CatalogueCache(data.catalogue, codePage).current();
     if (!root || !catalogue) state.SkipWithError("data set unreadable");
     benchmark::DoNotOptimize(catalogue);
@@ -210,10 +211,10 @@ void NaiveSeeInv(benchmark::State& state, const std::string& set) {
   NaiveInventoryReader reader(*registry, data.catalogue, *codePage);
   // The first character of the first account, as the window shows at start-up.
   std::u16string account, character;
-  registry->openKey(u"Software\\Vircom\\T4C")->forEachSubkey([&](const std::u16string& name) {
+  registry->openKey(GameRegistry::kKeyPath)->forEachSubkey([&](const std::u16string& name) {
     if (account.empty()) account = name;
   });
-  registry->openKey(u"Software\\Vircom\\T4C\\" + account + u"\\Characters")
+  registry->openKey(std::u16string(GameRegistry::kKeyPath) + u"\\" + account + u"\\Characters")
       ->forEachSubkey([&](const std::u16string& name) {
         if (character.empty()) character = name;
       });
