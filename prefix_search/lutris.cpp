@@ -41,9 +41,10 @@ void addLutrisPrefixes(const Home& home, PrefixList& prefixes) {
   // Lutris keeps its game files in its configuration folder when that exists (older installs),
   // else in its data folder; the flatpak in its own copies of both.
   const fs::path flatpak = home.folder / ".var/app/net.lutris.Lutris";
-  for (const fs::path& games : {home.configHome / "lutris/games", home.dataHome / "lutris/games",
-                                flatpak / "config/lutris/games", flatpak / "data/lutris/games"}) {
-    addGameFilePrefixes(home, games, prefixes);
+  for (const fs::path& gameFiles :
+       {home.configHome / "lutris/games", home.dataHome / "lutris/games",
+        flatpak / "config/lutris/games", flatpak / "data/lutris/games"}) {
+    addGameFilePrefixes(home, gameFiles, prefixes);
   }
 }
 
