@@ -45,8 +45,9 @@ struct FileSnapshot {
 bool readRegularFile(const std::string& path, std::size_t maxBytes, FileSnapshot& snapshot);
 
 // Reads the regular file at `path` as readRegularFile does, but hands its bytes to `take` a block
-// at a time instead of holding them; `stamp` is set to the file's. False when the file was
-// not read, or read only in part (a read error, or more than maxBytes).
+// at a time instead of holding them. `stamp` is the file's from before the first block on (a
+// reader can size its buffers by it). False when the file was not read, or read only in part (a
+// read error, or more than maxBytes).
 bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, FileStamp& stamp,
                              const std::function<void(std::string_view block)>& take);
 

@@ -54,6 +54,7 @@ bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, File
   struct stat info {};
   bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
             static_cast<std::uintmax_t>(info.st_size) <= maxBytes;
+  if (ok) stamp = stampOf(info);
   // Small enough to stay in the processor's cache while it is read again and again.
   constexpr std::size_t kBlockSize = std::size_t{128} << 10;
   const std::unique_ptr<char[]> block(ok ? new char[kBlockSize] : nullptr);
@@ -70,7 +71,6 @@ bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, File
     if (ok) take(std::string_view(block.get(), static_cast<std::size_t>(got)));
   }
   ::close(fd);
-  if (ok) stamp = stampOf(info);
   return ok;
 }
 

@@ -66,19 +66,15 @@ bool writtenLater(const Candidate& a, const Candidate& b) {
                                               : a.written.tv_nsec > b.written.tv_nsec;
 }
 
-// "[software\\vircom\\t4c" as a header line of user.reg starts, for each of the game's keys.
-std::array<std::string, 2> gameKeyHeaders() {
-  std::array<std::string, 2> headers;
-  const std::array<std::u16string_view, 2> keys = {GameRegistry::kKeyPath,
-                                                   GameRegistry::kWow64KeyPath};
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    headers[i] = "[";
-    for (const char16_t unit : keys[i]) {
-      if (unit == u'\\') headers[i] += '\\';  // user.reg doubles the separators
-      headers[i] += static_cast<char>(unit >= u'A' && unit <= u'Z' ? unit - u'A' + u'a' : unit);
-    }
+// "[software\\vircom\\t4c" for Software\Vircom\T4C: how a header line of user.reg naming the
+// key starts, lower-cased.
+std::string headerStartOf(std::u16string_view key) {
+  std::string header(1, '[');
+  for (const char16_t unit : key) {
+    if (unit == u'\\') header.push_back('\\');  // user.reg doubles the separators
+    header.push_back(static_cast<char>(unit >= u'A' && unit <= u'Z' ? unit - u'A' + u'a' : unit));
   }
-  return headers;
+  return header;
 }
 
 // Whether a header line (from its '[') names the key `header` or a key below it.
@@ -95,7 +91,8 @@ bool namesKeyOrBelow(std::string_view line, std::string_view header) {
 }  // namespace
 
 bool holdsGameKey(std::string_view text) {
-  static const std::array<std::string, 2> headers = gameKeyHeaders();
+  static const std::array<std::string, 2> headers = {headerStartOf(GameRegistry::kKeyPath),
+                                                     headerStartOf(GameRegistry::kWow64KeyPath)};
   constexpr std::string_view kRegistryHeader = "WINE REGISTRY Version 2";
   if (!text.starts_with(kRegistryHeader)) return false;
   const std::string_view afterHeader = text.substr(kRegistryHeader.size());

@@ -1,6 +1,6 @@
 #include "registry/wine_game_sections.h"
 
-#include <sys/stat.h>
+#include <utility>
 
 #include "registry/game_registry.h"
 #include "registry/wine_registry_file.h"
@@ -14,12 +14,13 @@ std::vector<std::u16string_view> gameKeyPaths() {
 
 std::optional<GameSections> readGameSections(const std::string& userRegPath) {
   WineSectionFilter filter(gameKeyPaths());
-  if (struct stat info{}; ::stat(userRegPath.c_str(), &info) == 0 && info.st_size > 0) {
-    filter.reserveFor(static_cast<std::size_t>(info.st_size));
-  }
   GameSections sections;
-  if (!readRegularFileInBlocks(userRegPath, WineRegistryFile::kMaxFileSize, sections.stamp,
-                               [&filter](std::string_view block) { filter.append(block); })) {
+  bool first = true;
+  const auto take = [&](std::string_view block) {
+    if (std::exchange(first, false)) filter.reserveFor(sections.stamp.size);
+    filter.append(block);
+  };
+  if (!readRegularFileInBlocks(userRegPath, WineRegistryFile::kMaxFileSize, sections.stamp, take)) {
     return std::nullopt;
   }
   sections.text = filter.finish();
