@@ -49,7 +49,7 @@ install(FILES ${sacotin_docs}/changelog.gz resources/linux/copyright DESTINATION
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME sacotin)
-set(CPACK_PACKAGE_CONTACT "Jean Martin <jean@t4c.test>")
+set(CPACK_PACKAGE_CONTACT "${SACOTIN_PUBLISHER} <${SACOTIN_CONTACT}>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Inventaire des personnages T4C (jeu lancé sous Wine)")
 # The extended description, below the summary.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
@@ -64,7 +64,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://sacotin.test)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${SACOTIN_WEB_ADDRESS})
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles "/etc/sacotin/liste.dat\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles)

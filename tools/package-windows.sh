@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Builds Sacotin for 64-bit Windows (preset windows-cross) and writes the players' package:
+# Builds Sacotin for 64-bit Windows (preset windows-cross) and writes the players' packages:
 #   build/windows-cross/Sacotin-<version>-win64.zip, holding one folder Sacotin-<version>/ with
 #   Sacotin.exe, liste.dat, LISEZMOI.txt, Qt's DLLs and the plug-ins the program loads, Qt's
-#   French translations and MinGW's runtime DLLs, all stripped.
-# Prints the package's path. SACOTIN_WINDOWS_BUILD_DIR chooses another build folder.
+#   French translations and MinGW's runtime DLLs, all stripped;
+#   build/windows-cross/Sacotin-<version>-setup.exe, the installer of the same files
+#   (tools/make-windows-installer.sh).
+# Prints the zip's path, then the installer's. SACOTIN_WINDOWS_BUILD_DIR chooses another build
+# folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-bash tools/install-deps.sh g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n zip
+bash tools/install-deps.sh g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n zip nsis
 
 build_dir=${SACOTIN_WINDOWS_BUILD_DIR:-$root/build/windows-cross}
 cmake --preset windows-cross -B "$build_dir" >/dev/null
@@ -51,3 +54,7 @@ zip_file=$build_dir/$name-win64.zip
 rm -f "$zip_file"
 (cd "$staging" && find "$name" | LC_ALL=C sort | zip -q -X -D "$zip_file" -@)
 echo "$zip_file"
+
+setup_exe=$build_dir/$name-setup.exe
+bash tools/make-windows-installer.sh "$build_dir" "$folder" "$setup_exe"
+echo "$setup_exe"

@@ -12,7 +12,8 @@
 #      on it and compares the listings both runs printed;
 #   5. packages the program (tools/package-windows.sh), unzips it alone into a fresh folder and
 #      starts Sacotin.exe from another folder on the virtual display: its main window must
-#      appear, titled "Sacotin", and stay up; a screenshot is kept.
+#      appear, titled "Sacotin", and stay up; a screenshot is kept;
+#   6. checks the installer in a fresh prefix (tests/install/check_windows_installer.sh).
 # Ends with the line "windows: N passed, M failed" and a non-zero status when anything failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -161,7 +162,9 @@ else
 fi
 
 echo "== The package, unzipped alone, starts and shows its main window"
-zip_file=$(SACOTIN_WINDOWS_BUILD_DIR=$windows_dir bash tools/package-windows.sh | tail -n 1)
+packages=$(SACOTIN_WINDOWS_BUILD_DIR=$windows_dir bash tools/package-windows.sh)
+zip_file=$(grep -- '-win64\.zip$' <<<"$packages")
+setup_exe=$(grep -- '-setup\.exe$' <<<"$packages")
 unzip -q "$zip_file" -d "$work/unzipped"
 mkdir -p "$work/elsewhere"
 screenshot=$windows_dir/sacotin-wine.png
@@ -185,6 +188,14 @@ if [ -n "$window" ]; then
 else
   echo "Sacotin.exe showed no window titled \"Sacotin\" within 60 s"
   cat "$work/program.out"
+  failed=$((failed + 1))
+fi
+
+echo "== The installer: install, update and uninstall in a fresh prefix, the catalogue kept"
+if WINE=$wine WINESERVER=$wineserver bash tests/install/check_windows_installer.sh "$windows_dir" \
+  "$windows_dir/package/$folder" "$setup_exe" "$work"; then
+  passed=$((passed + 1))
+else
   failed=$((failed + 1))
 fi
 
