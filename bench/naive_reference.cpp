@@ -28,7 +28,7 @@ NaiveInventoryReader::NaiveInventoryReader(RegistryBackend& registry,
     : game_(registry), catalogue_(std::move(catalogue)), codePage_(codePage) {}
 
 std::u16string NaiveInventoryReader::lookUp(std::string_view slotData) {
-  const std::u16string number = itemNumberText(slotData);
+  const std::u16string number = itemNumberText(itemNumber(slotData));
   std::u16string nameLine;
   std::ifstream file(catalogue_, std::ios::binary);
   std::string line;
@@ -36,7 +36,7 @@ std::u16string NaiveInventoryReader::lookUp(std::string_view slotData) {
     if (codePage_.decode(line) != number) continue;
     nameLine = readLine(file, line) ? codePage_.decode(line) : std::u16string();
   }
-  if (nameLine.empty()) return Catalogue::placeholder(number);
+  if (nameLine.empty()) return Catalogue::placeholder(itemNumber(slotData));
   return nameLine.size() <= 4 ? std::u16string() : nameLine.substr(4);
 }
 

@@ -1,6 +1,7 @@
 #include "catalogue/catalogue.h"
 
 #include <optional>
+#include <string>
 
 namespace sacotin {
 namespace {
@@ -22,8 +23,9 @@ std::optional<std::uint16_t> numberOfText(std::u16string_view text) {
   return static_cast<std::uint16_t>(number);
 }
 
-// The display name of a name line: the line without its first four characters.
-std::u16string_view displayed(std::u16string_view nameLine) {
+// An item's name from its name line: the line without its first four characters, whatever they
+// are; a shorter line leaves nothing.
+std::u16string_view nameFromLine(std::u16string_view nameLine) {
   return nameLine.size() <= kDroppedPrefixLength ? std::u16string_view()
                                                  : nameLine.substr(kDroppedPrefixLength);
 }
@@ -60,24 +62,22 @@ std::vector<std::u16string> Catalogue::names() const {
   return names;
 }
 
-std::u16string Catalogue::placeholder(std::u16string_view itemNumberText) {
+std::u16string Catalogue::placeholder(std::uint16_t number) {
   std::u16string name(kPlaceholderStart);
-  name += itemNumberText;
+  name += itemNumberText(number);
   name += kPlaceholderEnd;
   return name;
 }
 
-std::optional<std::u16string_view> Catalogue::shownName(std::uint16_t number) const {
+std::optional<std::u16string_view> Catalogue::nameInFile(std::uint16_t number) const {
   const std::uint32_t line = nameLineOf_[number];
   if (line == kNoNameLine) return std::nullopt;
-  return displayed(lines_[line]);
+  return nameFromLine(lines_[line]);
 }
 
-std::u16string Catalogue::displayName(std::u16string_view itemNumberText) const {
-  const auto number = numberOfText(itemNumberText);
-  const auto name = number ? shownName(*number) : std::nullopt;
-  // The first four characters are dropped whatever they are; a shorter line leaves nothing.
-  return name ? std::u16string(*name) : placeholder(itemNumberText);
+std::u16string Catalogue::nameOf(std::uint16_t number) const {
+  const auto name = nameInFile(number);
+  return name ? std::u16string(*name) : placeholder(number);
 }
 
 std::vector<std::uint16_t> Catalogue::itemNumbersNamed(std::u16string_view name) const {
@@ -88,12 +88,17 @@ std::vector<std::uint16_t> Catalogue::itemNumbersNamed(std::u16string_view name)
   }
   std::vector<std::uint16_t> numbers;
   for (std::uint32_t number = 0; number < nameLineOf_.size(); ++number) {
-    const auto shown = shownName(static_cast<std::uint16_t>(number));
-    if (shown ? *shown == name : placeholderNumber == number) {
+    const auto inFile = nameInFile(static_cast<std::uint16_t>(number));
+    if (inFile ? *inFile == name : placeholderNumber == number) {
       numbers.push_back(static_cast<std::uint16_t>(number));
     }
   }
   return numbers;
+}
+
+std::u16string itemNumberText(std::uint16_t number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
 }
 
 std::vector<std::u16string> splitCatalogueLines(std::u16string_view text) {

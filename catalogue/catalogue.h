@@ -16,31 +16,31 @@ namespace sacotin {
 // Looking an item up reads the lines in order; a line equal to the item number text makes the
 // line after it the name line (that line is not compared itself), so the last matching number
 // line wins, and a match followed by an empty line (or by the end of the file) leaves the item
-// without a name. The displayed name is the name line without its first four characters.
+// without a name. An item's name is its name line without the first four characters.
 class Catalogue {
  public:
   // Builds the catalogue from the file's lines (already decoded, without line ends).
   explicit Catalogue(std::vector<std::u16string> lines);
   Catalogue();
 
-  // The name shown for an item: its display name, or the placeholder
+  // The name shown for an item: its name in the catalogue, or the placeholder
   // "** Objet non connu **   (1234)" when the catalogue has no name line for it.
-  std::u16string displayName(std::u16string_view itemNumberText) const;
+  std::u16string nameOf(std::uint16_t number) const;
 
-  // Every item number (0 to 65535) whose display name is exactly `name`, placeholder names
-  // included, in increasing order.
+  // Every item number (0 to 65535) shown under exactly `name`, placeholder names included, in
+  // increasing order.
   std::vector<std::uint16_t> itemNumbersNamed(std::u16string_view name) const;
 
   // Every "Nom=" line's name, in file order, repetitions included.
   std::vector<std::u16string> names() const;
 
-  static std::u16string placeholder(std::u16string_view itemNumberText);
+  static std::u16string placeholder(std::uint16_t number);
 
  private:
   static constexpr std::uint32_t kNoNameLine = 0xffffffff;
 
-  // The display name of the item with that number, or nothing for the placeholder.
-  std::optional<std::u16string_view> shownName(std::uint16_t number) const;
+  // The item's name from its name line; nothing when it has none (the placeholder is shown).
+  std::optional<std::u16string_view> nameInFile(std::uint16_t number) const;
 
   std::vector<std::u16string> lines_;
   // For every item number: the index in lines_ of the name line a lookup ends with, or
@@ -48,6 +48,10 @@ class Catalogue {
   // item number texts are ever looked up, so only lines that are one are indexed.
   std::vector<std::uint32_t> nameLineOf_;
 };
+
+// An item number's text, the key of the catalogue's number lines: decimal, without sign, blank or
+// leading zero.
+std::u16string itemNumberText(std::uint16_t number);
 
 // Splits decoded catalogue text into lines: CR LF, a lone LF and a lone CR each end a line; a
 // last line without line end still counts.

@@ -18,6 +18,7 @@
 #include "encodings/ansi_code_page.h"
 #include "fuzz/user_reg_checks.h"
 #include "registry/game_registry.h"
+#include "catalogue/catalogue.h"
 #include "registry/item_number.h"
 #include "registry/wine_registry_file.h"
 #include "registry/wine_section_filter.h"
@@ -75,7 +76,7 @@ void readAsTheMainWindowDoes(sacotin::RegistryBackend& registry) {
       auto inventory = game.openInventory(accountNames[a], characterNames[c]);
       if (!inventory) continue;
       sacotin::GameRegistry::forEachInventorySlot(*inventory, [](std::string_view slot) {
-        const std::u16string text = sacotin::itemNumberText(slot);
+        const std::u16string text = sacotin::itemNumberText(sacotin::itemNumber(slot));
         require(!text.empty() && text.size() <= 5);
       });
     }

@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "main_window/list_box_order.h"
+#include "main_window/status_texts.h"
 #include "registry/item_number.h"
 #include "widgets/cr_label.h"
 #include "widgets/fonts.h"
@@ -25,16 +26,6 @@
 
 namespace sacotin {
 namespace {
-
-const QChar kLineBreak(13);
-
-QString twoLines(const QString& first, const QString& second) {
-  return first + kLineBreak + second;
-}
-
-QString itemCountLine(int count) {
-  return QStringLiteral("Vous possedez ") + QString::number(count) + QStringLiteral(" objets");
-}
 
 // A frame without caption at a fixed place inside its container.
 QFrame* makeFrame(QWidget* container, const QRect& geometry) {
@@ -237,7 +228,7 @@ void Form1::selectCharacterText(const QString& text) {
 
 void Form1::Form_Load() {
   mode_ = InventoryMode;
-  setStatus(QStringLiteral("Searching Registery"));
+  setStatus(status_text::searchingRegistry());
   repaintStatus();
   open_compte();
 }
@@ -245,8 +236,7 @@ void Form1::Form_Load() {
 void Form1::open_compte() {
   std::unique_ptr<OpenKey> accounts = gameRegistry_.openAccounts();
   if (!accounts) {
-    showFailure(twoLines(QStringLiteral("Vous n'avez jamais installé T4c"),
-                         QStringLiteral("ou ne l'avez jamais lancé")));
+    showFailure(status_text::gameNeverInstalled());
     return;
   }
   fillChooser(Combo1, accountRows_, subkeyNames(*accounts));
@@ -261,8 +251,7 @@ void Form1::open_chars(int withInventory) {
   const QString account = Combo1->currentText();
   std::unique_ptr<OpenKey> characters = gameRegistry_.openCharacters(account.toStdU16String());
   if (!characters) {
-    showFailure(twoLines(QStringLiteral("Impossible d'acceder aux personnages"),
-                         QStringLiteral("du compte ") + account));
+    showFailure(status_text::charactersUnreadable(account));
     return;
   }
   fillChooser(Combo2, characterRows_, subkeyNames(*characters));
@@ -271,112 +260,72 @@ void Form1::open_chars(int withInventory) {
   if (withInventory == 1) see_inv();
 }
 
-// Opens the inventory key of the character shown in Combo2 (of the account shown in Combo1);
-// when it can't be opened, says so in red and gives nothing.
-std::unique_ptr<OpenKey> Form1::openShownInventory() {
+void Form1::see_inv() {
+  setStatus(status_text::scanning());
+  repaintStatus();
+  List1->clear();  // emptied before the key is read
+  const InventorySlots loaded = readShownInventory();
+  // liste.dat is looked at only when there is an item to name.
+  listInventory(loaded, loaded.itemNumbers.empty() ? LoadCatalogue{} : catalogueForLoad());
+}
+
+// The item numbers of the shown character (of the account shown in Combo1).
+Form1::InventorySlots Form1::readShownInventory() {
+  InventorySlots loaded;
   const QString character = Combo2->currentText();
   std::unique_ptr<OpenKey> inventory = gameRegistry_.openInventory(
       Combo1->currentText().toStdU16String(), character.toStdU16String());
   if (!inventory) {
-    showFailure(twoLines(QStringLiteral("Impossible d'ouvrir l'inventaire"),
-                         QStringLiteral("de ") + character));
+    showFailure(status_text::inventoryUnreadable(character));
+    return loaded;
   }
-  return inventory;
-}
-
-void Form1::see_inv() {
-  setStatus(QStringLiteral("Scan le registre ..."));
-  repaintStatus();
-  List1->clear();
-  std::unique_ptr<OpenKey> inventory = openShownInventory();
-  if (!inventory) return;
-  itemCount = 0;
-  pendingNames_.clear();
-  catalogueUnreadable_ = false;
-  GameRegistry::forEachInventorySlot(*inventory, [this](std::string_view slotData) {
-    open_file(slotData);
-    ++itemCount;
+  loaded.opened = true;
+  GameRegistry::forEachInventorySlot(*inventory, [&loaded](std::string_view slotData) {
+    loaded.itemNumbers.push_back(conv(slotData));
   });
-  inventory.reset();
-  listLoadedItems();
+  itemCount = static_cast<int>(loaded.itemNumbers.size());
+  return loaded;
 }
 
-// Looks one slot up in the catalogue. The name is collected and shown when the load ends (see
-// listLoadedItems); the count shown then is the one each slot would have shown last.
-void Form1::open_file(std::string_view slotData) {
-  pendingNames_.append(QString::fromStdU16String(
-      catalogueForThisLoad().displayName(conv(slotData).toStdU16String())));
+std::uint16_t Form1::conv(std::string_view slotData) { return itemNumber(slotData); }
+
+QString Form1::open_file(std::uint16_t itemNumber, const Catalogue& catalogue) const {
+  return QString::fromStdU16String(catalogue.nameOf(itemNumber));
 }
 
-QString Form1::conv(std::string_view slotData) const {
-  return QString::fromStdU16String(itemNumberText(slotData));
-}
-
-// The catalogue is taken once per inventory load, at its first slot, and dropped at the end of
-// the load. The cache builds it again only when liste.dat changed on disk, so a search does not
-// read the file once per character, and a change still shows at the next load. When it can't be
-// read, every item gets the placeholder name and the load reports it.
-const Catalogue& Form1::catalogueForThisLoad() {
-  if (!loadCatalogue_) {
-    loadCatalogue_ = catalogueCache_->current();
-    if (!loadCatalogue_) {
-      catalogueUnreadable_ = true;
-      loadCatalogue_ = std::make_shared<const Catalogue>();
-    }
-  }
-  return *loadCatalogue_;
+// Taken once per inventory load or search run. The cache builds the catalogue again only when
+// liste.dat changed on disk, so a search does not read the file once per character, and a change
+// still shows at the next load.
+Form1::LoadCatalogue Form1::catalogueForLoad() {
+  LoadCatalogue taken{catalogueCache_->current()};
+  if (!taken.catalogue) taken = {std::make_shared<const Catalogue>(), true};
+  return taken;
 }
 
 // List1 is a sorted list: the names appear in alphabetical order whatever the order of the
-// slots. They are sorted once and added in one go rather than inserted one by one at their
+// loaded. They are sorted once and added in one go rather than inserted one by one at their
 // sorted place; the window isn't repainted during a load, so the user sees the same list and
 // the same final count either way.
-void Form1::listLoadedItems() {
-  loadCatalogue_.reset();
-  if (pendingNames_.isEmpty()) return;  // no slot: the status stays "Scan le registre ..."
-  sortLikeListBox(pendingNames_);
-  List1->addItems(pendingNames_);
-  pendingNames_.clear();
-  if (catalogueUnreadable_) {
-    showFailure(twoLines(QStringLiteral("Impossible de lire liste.dat"), itemCountLine(itemCount)));
-  } else {
-    setStatus(twoLines(Combo2->currentText(), itemCountLine(itemCount)));
-  }
-}
-
-// --- Inventory loads of a search run ---
-
-int Form1::scanInventory(const std::vector<bool>& wanted, bool catalogueUnreadable,
-                         ScannedInventory& scanned) {
-  setStatus(QStringLiteral("Scan le registre ..."));
-  repaintStatusIfChanged();
-  scanned.itemNumbers.clear();
-  std::unique_ptr<OpenKey> inventory = openShownInventory();
-  scanned.opened = inventory != nullptr;
-  if (!inventory) return 0;
-  GameRegistry::forEachInventorySlot(*inventory, [&scanned](std::string_view slotData) {
-    scanned.itemNumbers.push_back(itemNumber(slotData));
-  });
-  inventory.reset();
-  itemCount = static_cast<int>(scanned.itemNumbers.size());
-  if (catalogueUnreadable && itemCount > 0) {
-    showFailure(twoLines(QStringLiteral("Impossible de lire liste.dat"), itemCountLine(itemCount)));
-  }
-  return static_cast<int>(
-      std::count_if(scanned.itemNumbers.begin(), scanned.itemNumbers.end(),
-                    [&wanted](std::uint16_t number) { return wanted[number]; }));
-}
-
-void Form1::listScannedInventory(const ScannedInventory& scanned, const Catalogue& catalogue,
-                                 bool catalogueUnreadable) {
+void Form1::listInventory(const InventorySlots& loaded, const LoadCatalogue& catalogue) {
   List1->clear();
-  if (!scanned.opened) return;
-  pendingNames_.clear();
-  for (const std::uint16_t number : scanned.itemNumbers) {
-    pendingNames_.append(QString::fromStdU16String(catalogue.displayName(itemNumberText(number))));
+  if (!loaded.opened) return;
+  QStringList names;
+  names.reserve(static_cast<qsizetype>(loaded.itemNumbers.size()));
+  for (const std::uint16_t number : loaded.itemNumbers) {
+    names.append(open_file(number, *catalogue.catalogue));
   }
-  catalogueUnreadable_ = catalogueUnreadable;
-  listLoadedItems();
+  sortLikeListBox(names);
+  List1->addItems(names);
+  reportLoad(static_cast<int>(loaded.itemNumbers.size()), catalogue.unreadable);
+}
+
+void Form1::reportLoad(int count, bool catalogueUnreadable) {
+  if (count == 0) return;  // the status stays "Scan le registre ..."
+  if (catalogueUnreadable) {
+    showFailure(status_text::inventoryLoadedWithoutCatalogue(count));
+  } else {
+    setStatus(status_text::inventoryLoaded(Combo2->currentText(), count));
+  }
 }
 
 void Form1::repaintStatusIfChanged() {
@@ -401,11 +350,11 @@ void Form1::Combo2_Click() { see_inv(); }
 
 void Form1::Command1_Click() {
   if (mode_ == InventoryMode) {
-    setStatus(QStringLiteral("Searching Registery"));
+    setStatus(status_text::searchingRegistry());
     see_inv();
   }
   if (mode_ == SearchMode) {
-    setStatus(twoLines(QStringLiteral("Recherche ..."), QStringLiteral("Patientez ...")));
+    setStatus(status_text::searching());
     repaintStatus();
     search();
   }

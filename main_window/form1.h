@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/catalogue.h"
@@ -63,8 +64,8 @@ class Form1 : public QMainWindow {
   void open_compte();
   void open_chars(int withInventory);
   void see_inv();
-  void open_file(std::string_view slotData);
-  QString conv(std::string_view slotData) const;
+  QString open_file(std::uint16_t itemNumber, const Catalogue& catalogue) const;
+  static std::uint16_t conv(std::string_view slotData);
   void load_search();
   void search();
 
@@ -90,10 +91,26 @@ class Form1 : public QMainWindow {
   // behaviour; see the definitions for why.
   void selectAccountText(const QString& text);
   void selectCharacterText(const QString& text);
-  std::unique_ptr<OpenKey> openShownInventory();
-  const Catalogue& catalogueForThisLoad();
-  // Puts the names collected by the current inventory load into List1 and counts them.
-  void listLoadedItems();
+
+  // --- One inventory load, as a choice and a search run both make it ---
+  // The item numbers of the shown character's inventory slots, in slot order, and whether its
+  // inventory key could be opened (when not, the status line says so in red).
+  struct InventorySlots {
+    bool opened = false;
+    std::vector<std::uint16_t> itemNumbers;
+  };
+  InventorySlots readShownInventory();
+  // The catalogue a load or a search run names items with: liste.dat as it is now, or an empty
+  // catalogue (every item gets its placeholder name) when it can't be read.
+  struct LoadCatalogue {
+    std::shared_ptr<const Catalogue> catalogue;
+    bool unreadable = false;
+  };
+  LoadCatalogue catalogueForLoad();
+  // Lists the loaded slots' names in List1 and reports the load in the status line.
+  void listInventory(const InventorySlots& loaded, const LoadCatalogue& catalogue);
+  // The status line after a load of `count` slots (an empty inventory leaves it as it was).
+  void reportLoad(int count, bool catalogueUnreadable);
 
   Form1Sources sources_;
   GameRegistry gameRegistry_;
@@ -103,13 +120,8 @@ class Form1 : public QMainWindow {
   int itemCount = 0;
   QString savedAccount;
   QString savedCharacter;
-  int accountIndex = 0;
-  int entryIndex = 0;
-  bool catalogueUnreadable_ = false;
   // liste.dat, read again only when it changes on disk.
   std::shared_ptr<CatalogueCache> catalogueCache_;
-  std::shared_ptr<const Catalogue> loadCatalogue_;  // the catalogue of the current inventory load
-  QStringList pendingNames_;  // names of the current load, before they are listed
   // Row of the first entry with a given text in Combo1 / Combo2, kept with their lists so that
   // selecting by text stays quick with tens of thousands of entries.
   QHash<QString, int> accountRows_;
@@ -118,20 +130,6 @@ class Form1 : public QMainWindow {
   // --- Search mode helpers (search_mode.cpp) ---
   // load_search's work; false when liste.dat can't be read (the chooser is then left empty).
   bool fillSearchChooser();
-
-  // One character's inventory as a search run reads it: the item numbers of its slots, in slot
-  // order (no names, no list), and whether its inventory key could be opened.
-  struct ScannedInventory {
-    bool opened = false;
-    std::vector<std::uint16_t> itemNumbers;
-  };
-  // A search run's inventory load of the shown character: the status texts, colour and item
-  // count of see_inv, without listing; returns how many slots hold an item marked in `wanted`.
-  int scanInventory(const std::vector<bool>& wanted, bool catalogueUnreadable,
-                    ScannedInventory& scanned);
-  // Lists a scanned inventory in List1, as see_inv would have listed it.
-  void listScannedInventory(const ScannedInventory& scanned, const Catalogue& catalogue,
-                            bool catalogueUnreadable);
   // During a search run nothing else paints the window: the status line is painted only when
   // its text or colour differs from what the run painted last.
   void repaintStatusIfChanged();

@@ -12,16 +12,10 @@
 
 #include "main_window/form1.h"
 #include "main_window/list_box_order.h"
-#include "registry/item_number.h"
+#include "main_window/status_texts.h"
 
 namespace sacotin {
 namespace {
-
-const QChar kLineBreak(13);
-
-QString twoLines(const QString& first, const QString& second) {
-  return first + kLineBreak + second;
-}
 
 // Whether selecting `text` from code found an entry of the chooser with exactly that text.
 bool isSelected(const QComboBox* chooser, const QString& text) {
@@ -38,7 +32,7 @@ void Form1::mnu_recherche_Click() {
   Frame5->show();
   // When liste.dat could not be read, load_search has already put its red message in the status
   // line; it stays there instead of "Ready to search", so the user sees why the chooser is empty.
-  if (namesListed) setStatus(QStringLiteral("Ready to search"));
+  if (namesListed) setStatus(status_text::readyToSearch());
   Command1->setText(QStringLiteral("Rechercher"));
   mode_ = SearchMode;
   mnu_recherche->setVisible(false);
@@ -48,19 +42,14 @@ void Form1::mnu_recherche_Click() {
 void Form1::mnu_inv_Click() {
   Frame1[1]->show();
   Frame5->hide();
-  // Selecting from code never runs a chooser's choice behaviour, and a run has left other
-  // accounts and characters in the choosers. So leaving replays the user's own choice: select
-  // the saved account and act as if the user chose it (its characters, the first one's
-  // inventory), then the same for the saved character (its inventory). A text that is not an
-  // entry of the chooser (nothing was shown on entering) is one the user could not choose, so
-  // nothing is replayed for it.
+  // A run has left other accounts and characters in the choosers: leaving replays the user's own
+  // choice of the saved account, then of the saved character (see selectAccountText). A text that
+  // is no entry of its chooser (nothing was shown on entering) is none the user could choose.
   selectAccountText(savedAccount);
   if (isSelected(Combo1, savedAccount)) Combo1_Click();
   selectCharacterText(savedCharacter);
   if (isSelected(Combo2, savedCharacter)) Combo2_Click();
-  setStatus(twoLines(
-      Combo2->currentText(),
-      QStringLiteral("Vous possedez ") + QString::number(itemCount) + QStringLiteral(" objets")));
+  setStatus(status_text::inventoryLoaded(Combo2->currentText(), itemCount));
   Command1->setText(QStringLiteral("Rafraichir"));
   mode_ = InventoryMode;
   mnu_recherche->setVisible(true);
@@ -74,13 +63,11 @@ void Form1::load_search() { fillSearchChooser(); }
 // read, the chooser stays empty and the status line says so in red (the user can still type a
 // name, for instance a placeholder name, and search for it).
 bool Form1::fillSearchChooser() {
-  entryIndex = 0;
   Combo3->clear();
   Combo3->clearEditText();
   const std::shared_ptr<const Catalogue> catalogue = catalogueCache_->current();
   if (!catalogue) {
-    showFailure(twoLines(QStringLiteral("Impossible de lire liste.dat"),
-                         QStringLiteral("la liste des objets est vide")));
+    showFailure(status_text::searchChooserEmpty());
     return false;
   }
   const std::vector<std::u16string> catalogueNames = catalogue->names();
@@ -91,7 +78,6 @@ bool Form1::fillSearchChooser() {
   sortLikeListBox(names);
   // One insertion for the whole list: the chooser lays itself out once, not once per name.
   Combo3->addItems(names);
-  entryIndex = static_cast<int>(names.size());
   // Adding to an empty chooser selects its first entry; the chooser starts without a text.
   Combo3->setCurrentIndex(-1);
   Combo3->clearEditText();
@@ -108,43 +94,42 @@ bool Form1::fillSearchChooser() {
 void Form1::search() {
   const QString wanted = Combo3->currentText();
   if (wanted.isEmpty()) {
-    setStatus(twoLines(QStringLiteral("Rien a chercher ..."),
-                       QStringLiteral("Choisissez dans la liste")));
+    setStatus(status_text::nothingToSearch());
     return;
   }
   List2->clear();
-  std::shared_ptr<const Catalogue> catalogue = catalogueCache_->current();
-  const bool catalogueUnreadable = !catalogue;
-  if (catalogueUnreadable) catalogue = std::make_shared<const Catalogue>();
+  const LoadCatalogue catalogue = catalogueForLoad();
   std::vector<bool> wantedNumbers(65536, false);
-  for (const std::uint16_t number : catalogue->itemNumbersNamed(wanted.toStdU16String())) {
+  for (const std::uint16_t number :
+       catalogue.catalogue->itemNumbersNamed(wanted.toStdU16String())) {
     wantedNumbers[number] = true;
   }
 
   statusPaintedInRun_ = false;
   QStringList results;
-  ScannedInventory lastScanned;
-  bool anyCharacterVisited = false;
-  const int lastAccount = Combo1->count() - 1;
-  for (accountIndex = 0; accountIndex <= lastAccount; ++accountIndex) {
-    selectAccountText(Combo1->itemText(accountIndex));
+  std::optional<InventorySlots> lastVisited;
+  const int accountCount = Combo1->count();
+  for (int account = 0; account < accountCount; ++account) {
+    selectAccountText(Combo1->itemText(account));
     open_chars(2);
-    const int lastCharacter = Combo2->count() - 1;
-    for (int characterIndex = 0; characterIndex <= lastCharacter; ++characterIndex) {
-      selectCharacterText(Combo2->itemText(characterIndex));
-      const int found = scanInventory(wantedNumbers, catalogueUnreadable, lastScanned);
-      anyCharacterVisited = true;
-      for (int entry = 0; entry < found; ++entry) {
-        results.append(Combo1->currentText() + QStringLiteral(" : ") + Combo2->currentText());
+    const int characterCount = Combo2->count();
+    for (int character = 0; character < characterCount; ++character) {
+      selectCharacterText(Combo2->itemText(character));
+      setStatus(status_text::scanning());
+      repaintStatusIfChanged();
+      lastVisited = readShownInventory();
+      // Only a failure shows in the status line before the run ends.
+      if (lastVisited->opened && catalogue.unreadable) reportLoad(itemCount, true);
+      for (const std::uint16_t number : lastVisited->itemNumbers) {
+        if (wantedNumbers[number]) {
+          results.append(Combo1->currentText() + QStringLiteral(" : ") + Combo2->currentText());
+        }
       }
     }
   }
   List2->addItems(results);
-  if (anyCharacterVisited) listScannedInventory(lastScanned, *catalogue, catalogueUnreadable);
-  setStatus(QStringLiteral("Recherche terminée"));
-  if (List2->count() == 0) {
-    setStatus(twoLines(QStringLiteral("Recherche terminée"), QStringLiteral("Objet non trouvé")));
-  }
+  if (lastVisited) listInventory(*lastVisited, catalogue);
+  setStatus(status_text::searchDone(List2->count() > 0));
 }
 
 }  // namespace sacotin

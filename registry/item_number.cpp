@@ -9,13 +9,4 @@ std::uint16_t itemNumber(std::string_view slotData) {
   return static_cast<std::uint16_t>(low + 256 * high);
 }
 
-std::u16string itemNumberText(std::string_view slotData) {
-  return itemNumberText(itemNumber(slotData));
-}
-
-std::u16string itemNumberText(std::uint16_t number) {
-  const std::string digits = std::to_string(number);
-  return std::u16string(digits.begin(), digits.end());
-}
-
 }  // namespace sacotin

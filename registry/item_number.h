@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace sacotin {
@@ -10,9 +9,5 @@ namespace sacotin {
 // single data byte reads 32 (a blank) as its second byte, as the game's tools always have, so
 // the byte 5 gives 8197; catalogue numbers rely on that.
 std::uint16_t itemNumber(std::string_view slotData);
-
-// The decimal text of the slot's item number, without sign, blank or leading zero.
-std::u16string itemNumberText(std::string_view slotData);
-std::u16string itemNumberText(std::uint16_t number);
 
 }  // namespace sacotin

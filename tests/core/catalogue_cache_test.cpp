@@ -46,7 +46,7 @@ TEST_F(CatalogueCacheTest, AnUnchangedFileIsReadOnce) {
   CatalogueCache cache(path_, codePage_);
   const auto first = cache.current();
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->displayName(u"1234"), u"Epee");
+  EXPECT_EQ(first->nameOf(1234), u"Epee");
   for (int load = 0; load < 5; ++load) EXPECT_EQ(cache.current(), first);
   EXPECT_EQ(cache.readCount(), 1);
 }
@@ -55,17 +55,17 @@ TEST_F(CatalogueCacheTest, AChangeOnDiskShowsAtTheNextLoad) {
   write(path_, "1234\r\nNom=Epee\r\n");
   setModified(path_, 0);
   CatalogueCache cache(path_, codePage_);
-  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Epee");
+  EXPECT_EQ(cache.current()->nameOf(1234), u"Epee");
 
   // Another size.
   write(path_, "1234\r\nNom=Hache\r\n");
   setModified(path_, 0);
-  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Hache");
+  EXPECT_EQ(cache.current()->nameOf(1234), u"Hache");
 
   // Same size, another modification time.
   write(path_, "1234\r\nNom=Pique\r\n");
   setModified(path_, 10);
-  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Pique");
+  EXPECT_EQ(cache.current()->nameOf(1234), u"Pique");
   EXPECT_EQ(cache.readCount(), 3);
 }
 
@@ -73,9 +73,9 @@ TEST_F(CatalogueCacheTest, AQuickRewriteOfTheSameSizeIsNotMissed) {
   // Written twice within moments, the file may keep the same times: its contents tell.
   write(path_, "1234\r\nNom=Epee\r\n");
   CatalogueCache cache(path_, codePage_);
-  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Epee");
+  EXPECT_EQ(cache.current()->nameOf(1234), u"Epee");
   write(path_, "1234\r\nNom=Arcs\r\n");
-  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Arcs");
+  EXPECT_EQ(cache.current()->nameOf(1234), u"Arcs");
   // Unchanged contents are not built again.
   const auto built = cache.current();
   EXPECT_EQ(cache.current(), built);
@@ -90,13 +90,13 @@ TEST_F(CatalogueCacheTest, AnotherFileMovedIntoPlaceIsRead) {
   write(path_, "1234\r\nNom=Epee\r\n");
   setModified(path_, 0);
   CatalogueCache cache(path_, codePage_);
-  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Epee");
+  EXPECT_EQ(cache.current()->nameOf(1234), u"Epee");
 
   const std::string other = (folder_ / "nouvelle.dat").string();
   write(other, "1234\r\nNom=Pelle\r\n");
   setModified(other, 0);
   fs::rename(other, path_);
-  EXPECT_EQ(cache.current()->displayName(u"1234"), u"Pelle");
+  EXPECT_EQ(cache.current()->nameOf(1234), u"Pelle");
 }
 
 TEST_F(CatalogueCacheTest, AMissingFileGivesNothingUntilItAppears) {
@@ -107,7 +107,7 @@ TEST_F(CatalogueCacheTest, AMissingFileGivesNothingUntilItAppears) {
   write(path_, "7\r\nNom=Cl\xE9\r\n");
   setModified(path_, 0);
   ASSERT_NE(cache.current(), nullptr);
-  EXPECT_EQ(cache.current()->displayName(u"7"), u"Clé");
+  EXPECT_EQ(cache.current()->nameOf(7), u"Clé");
 
   fs::remove(path_);
   EXPECT_EQ(cache.current(), nullptr);

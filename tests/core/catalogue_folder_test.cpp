@@ -33,7 +33,7 @@ TEST_F(CatalogueFolder, IsFoundBehindANameTheCodePageLacks) {
   std::ofstream(file, std::ios::binary) << "1234\r\nNom=\xc9p\xe9\x65\r\n";
   const auto catalogue = testing::readCatalogue(file, makeAnsiCodePage(1252));
   ASSERT_TRUE(catalogue);
-  EXPECT_EQ(catalogue->displayName(u"1234"), u"Épée");
+  EXPECT_EQ(catalogue->nameOf(1234), u"Épée");
 }
 
 }  // namespace

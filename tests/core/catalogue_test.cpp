@@ -14,59 +14,59 @@ namespace {
 
 const std::u16string kUnknown1234 = u"** Objet non connu **   (1234)";
 
-std::u16string nameIn(const std::vector<std::u16string>& lines, std::u16string_view number) {
-  return Catalogue(lines).displayName(number);
+std::u16string nameIn(const std::vector<std::u16string>& lines, std::uint16_t number) {
+  return Catalogue(lines).nameOf(number);
 }
 
 TEST(CatalogueLookup, NameLineAfterTheNumberLine) {
-  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee"}, u"1234"), u"Epee");
+  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee"}, 1234), u"Epee");
   // The first four characters are dropped whatever they are.
-  EXPECT_EQ(nameIn({u"1234", u"Name=Epee"}, u"1234"), u"=Epee");
-  EXPECT_EQ(nameIn({u"1233", u"Nom=Arc", u"1234", u"Nom=Epee", u"1235", u"Nom=Casque"}, u"1234"),
+  EXPECT_EQ(nameIn({u"1234", u"Name=Epee"}, 1234), u"=Epee");
+  EXPECT_EQ(nameIn({u"1233", u"Nom=Arc", u"1234", u"Nom=Epee", u"1235", u"Nom=Casque"}, 1234),
             u"Epee");
 }
 
 TEST(CatalogueLookup, TheLastMatchWins) {
-  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234", u"Nom=Hache"}, u"1234"), u"Hache");
+  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234", u"Nom=Hache"}, 1234), u"Hache");
   // A later match followed by an empty line takes the name away again.
-  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234", u""}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234", u""}, 1234), kUnknown1234);
   // ... and a still later one gives it back.
-  EXPECT_EQ(nameIn({u"1234", u"", u"1234", u"Nom=Hache"}, u"1234"), u"Hache");
+  EXPECT_EQ(nameIn({u"1234", u"", u"1234", u"Nom=Hache"}, 1234), u"Hache");
 }
 
 TEST(CatalogueLookup, TheNameLineIsNeverComparedItself) {
   // The second 1234 is the first one's name line; the third is a new match.
-  EXPECT_EQ(nameIn({u"1234", u"1234"}, u"1234"), u"");  // "1234" minus four characters
-  EXPECT_EQ(nameIn({u"1234", u"1234", u"Nom=Epee"}, u"1234"), u"");
-  EXPECT_EQ(nameIn({u"1234", u"1234", u"1234", u"Nom=Epee"}, u"1234"), u"Epee");
-  EXPECT_EQ(nameIn({u"1234", u"123456", u"1234", u"Nom=Epee"}, u"1234"), u"Epee");
-  EXPECT_EQ(nameIn({u"7", u"1234", u"Nom=Epee"}, u"7"), u"");  // "1234" minus four characters
+  EXPECT_EQ(nameIn({u"1234", u"1234"}, 1234), u"");  // "1234" minus four characters
+  EXPECT_EQ(nameIn({u"1234", u"1234", u"Nom=Epee"}, 1234), u"");
+  EXPECT_EQ(nameIn({u"1234", u"1234", u"1234", u"Nom=Epee"}, 1234), u"Epee");
+  EXPECT_EQ(nameIn({u"1234", u"123456", u"1234", u"Nom=Epee"}, 1234), u"Epee");
+  EXPECT_EQ(nameIn({u"7", u"1234", u"Nom=Epee"}, 7), u"");  // "1234" minus four characters
 }
 
 TEST(CatalogueLookup, OnlyTheExactNumberTextMatches) {
-  EXPECT_EQ(nameIn({u"01234", u"Nom=Epee"}, u"1234"), kUnknown1234);
-  EXPECT_EQ(nameIn({u" 1234", u"Nom=Epee"}, u"1234"), kUnknown1234);
-  EXPECT_EQ(nameIn({u"1234 ", u"Nom=Epee"}, u"1234"), kUnknown1234);
-  EXPECT_EQ(nameIn({u"Nom=Epee"}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u"01234", u"Nom=Epee"}, 1234), kUnknown1234);
+  EXPECT_EQ(nameIn({u" 1234", u"Nom=Epee"}, 1234), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1234 ", u"Nom=Epee"}, 1234), kUnknown1234);
+  EXPECT_EQ(nameIn({u"Nom=Epee"}, 1234), kUnknown1234);
 }
 
 TEST(CatalogueLookup, ItemsWithoutNameGetThePlaceholder) {
-  EXPECT_EQ(nameIn({}, u"1234"), kUnknown1234);
-  EXPECT_EQ(nameIn({u"1235", u"Nom=Arc"}, u"1234"), kUnknown1234);
-  EXPECT_EQ(nameIn({u"1234", u""}, u"1234"), kUnknown1234);
-  EXPECT_EQ(Catalogue::placeholder(u"0"), u"** Objet non connu **   (0)");
+  EXPECT_EQ(nameIn({}, 1234), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1235", u"Nom=Arc"}, 1234), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1234", u""}, 1234), kUnknown1234);
+  EXPECT_EQ(Catalogue::placeholder(0), u"** Objet non connu **   (0)");
 }
 
 TEST(CatalogueLookup, AMatchOnTheLastLineHasNoNameLine) {
-  EXPECT_EQ(nameIn({u"1234"}, u"1234"), kUnknown1234);
-  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234"}, u"1234"), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1234"}, 1234), kUnknown1234);
+  EXPECT_EQ(nameIn({u"1234", u"Nom=Epee", u"1234"}, 1234), kUnknown1234);
 }
 
 TEST(CatalogueLookup, ShortNameLinesGiveAnEmptyName) {
-  EXPECT_EQ(nameIn({u"1234", u"Nom="}, u"1234"), u"");
-  EXPECT_EQ(nameIn({u"1234", u"No"}, u"1234"), u"");
-  EXPECT_EQ(nameIn({u"1234", u"N"}, u"1234"), u"");
-  EXPECT_EQ(nameIn({u"1234", u"Nom=x"}, u"1234"), u"x");
+  EXPECT_EQ(nameIn({u"1234", u"Nom="}, 1234), u"");
+  EXPECT_EQ(nameIn({u"1234", u"No"}, 1234), u"");
+  EXPECT_EQ(nameIn({u"1234", u"N"}, 1234), u"");
+  EXPECT_EQ(nameIn({u"1234", u"Nom=x"}, 1234), u"x");
 }
 
 TEST(CatalogueLookup, ItemNumbersShownUnderAName) {
@@ -143,8 +143,8 @@ TEST_F(CatalogueFileTest, ReadsWindows1252WithAnyLineEnd) {
                                       "e" +
                                       lineEnd + "1235" + lineEnd + "Nom=C\x9Cur"));
     ASSERT_TRUE(catalogue);
-    EXPECT_EQ(catalogue->displayName(u"1234"), u"Épée");
-    EXPECT_EQ(catalogue->displayName(u"1235"), u"Cœur");
+    EXPECT_EQ(catalogue->nameOf(1234), u"Épée");
+    EXPECT_EQ(catalogue->nameOf(1235), u"Cœur");
   }
 }
 
@@ -180,14 +180,14 @@ TEST_F(CatalogueFileTest, Utf8FilesReadAsUtf8AndEveryOtherFileInTheAnsiCodePage)
   for (const Case& test : cases) {
     const auto catalogue = testing::readCatalogue(write(test.bytes), test.codePage);
     ASSERT_TRUE(catalogue) << test.what;
-    EXPECT_EQ(catalogue->displayName(u"100"), test.name100) << test.what;
+    EXPECT_EQ(catalogue->nameOf(100), test.name100) << test.what;
   }
 }
 
 TEST_F(CatalogueFileTest, AnEmptyLineAfterTheNumberIsKept) {
   const auto catalogue = read(write("1234\r\n\r\nNom=Epee\r\n"));
   ASSERT_TRUE(catalogue);
-  EXPECT_EQ(catalogue->displayName(u"1234"), kUnknown1234);
+  EXPECT_EQ(catalogue->nameOf(1234), kUnknown1234);
   EXPECT_EQ(catalogue->names(), std::vector<std::u16string>{u"Epee"});
 }
 
@@ -200,7 +200,7 @@ TEST_F(CatalogueFileTest, MissingFileOrFolderIsUnreadable) {
 TEST_F(CatalogueFileTest, AnEmptyFileIsReadable) {
   const auto catalogue = read(write(""));
   ASSERT_TRUE(catalogue);
-  EXPECT_EQ(catalogue->displayName(u"1234"), kUnknown1234);
+  EXPECT_EQ(catalogue->nameOf(1234), kUnknown1234);
   EXPECT_TRUE(catalogue->names().empty());
 }
 

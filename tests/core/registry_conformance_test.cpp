@@ -20,6 +20,7 @@
 
 #include "encodings/ansi_code_page.h"
 #include "registry/game_registry.h"
+#include "catalogue/catalogue.h"
 #include "registry/item_number.h"
 #include "registry/registry_backend.h"
 
@@ -117,7 +118,7 @@ std::string listGameTree(RegistryBackend& backend) {
         continue;
       }
       GameRegistry::forEachInventorySlot(
-          *inventory, [&](std::string_view data) { out += " " + utf8(itemNumberText(data)); });
+          *inventory, [&](std::string_view data) { out += " " + utf8(itemNumberText(itemNumber(data))); });
       out += "\n";
     }
   }

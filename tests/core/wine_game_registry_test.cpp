@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "registry/game_registry.h"
+#include "catalogue/catalogue.h"
 #include "registry/item_number.h"
 #include "registry/wine_user_registry.h"
 
@@ -47,7 +48,7 @@ TEST_F(WineGameRegistryTest, InventorySlotsGiveTheirItemNumbers) {
   ASSERT_TRUE(inventory);
   std::vector<std::u16string> numbers;
   GameRegistry::forEachInventorySlot(
-      *inventory, [&](std::string_view data) { numbers.push_back(itemNumberText(data)); });
+      *inventory, [&](std::string_view data) { numbers.push_back(itemNumberText(itemNumber(data))); });
   // ItemID10/ItemID7 hold "AB" (16961), ItemID11 "A\0B\0" (65), ItemID12 300 bytes starting
   // 00 01 (256: whole data, where Wine's 255-byte buffer would have stayed blank), ItemID13 a
   // QWORD, ItemID4 one byte (8197), ItemID6 a DWORD, ItemID8 "é" (233), the 300-character name
