@@ -34,30 +34,52 @@ std::u16string_view nameFromLine(std::u16string_view nameLine) {
 
 Catalogue::Catalogue() : nameLineOf_(65536, kNoNameLine) {}
 
-Catalogue::Catalogue(std::vector<std::u16string> lines)
-    : lines_(std::move(lines)), nameLineOf_(65536, kNoNameLine) {
+Catalogue::Catalogue(const std::vector<std::u16string>& lines)
+    : Catalogue([&lines] {
+        std::u16string text;
+        for (const std::u16string& line : lines) text.append(line).push_back(u'\n');
+        return text;
+      }()) {}
+
+Catalogue::Catalogue(std::u16string text)
+    : text_(std::move(text)), nameLineOf_(65536, kNoNameLine) {
+  for (std::size_t i = 0; i < text_.size();) {
+    lineStarts_.push_back(static_cast<std::uint32_t>(i));
+    while (i < text_.size() && text_[i] != u'\r' && text_[i] != u'\n') ++i;
+    if (i < text_.size())
+      i += text_[i] == u'\r' && i + 1 < text_.size() && text_[i + 1] == u'\n' ? 2 : 1;
+  }
   // A lookup for text T walks runs of consecutive lines equal to T: in a run of k such lines
   // the 1st, 3rd, 5th... match and the line after each match is taken as its name line. So an
   // even run ends with T itself as name line, an odd run with the line after the run (none at
   // the end of the file). The last run in the file wins.
-  for (std::size_t start = 0; start < lines_.size();) {
-    const std::u16string& text = lines_[start];
+  for (std::size_t start = 0; start < lineCount();) {
+    const std::u16string_view text = line(start);
     std::size_t end = start + 1;
-    while (end < lines_.size() && lines_[end] == text) ++end;
+    while (end < lineCount() && line(end) == text) ++end;
     if (const auto number = numberOfText(text)) {
-      std::size_t nameLine = end - start;  // the run's length, for now
-      nameLine = nameLine % 2 == 0 ? start : end;
-      const bool named = nameLine < lines_.size() && !lines_[nameLine].empty();
+      const std::size_t nameLine = (end - start) % 2 == 0 ? start : end;
+      const bool named = nameLine < lineCount() && !line(nameLine).empty();
       nameLineOf_[*number] = named ? static_cast<std::uint32_t>(nameLine) : kNoNameLine;
     }
     start = end;
   }
 }
 
+std::u16string_view Catalogue::line(std::size_t index) const {
+  const std::size_t start = lineStarts_[index];
+  std::size_t end = index + 1 < lineStarts_.size() ? lineStarts_[index + 1] : text_.size();
+  // Without its line end: a line holds no CR or LF of its own.
+  if (end > start && text_[end - 1] == u'\n') --end;
+  if (end > start && text_[end - 1] == u'\r') --end;
+  return std::u16string_view(text_).substr(start, end - start);
+}
+
 std::vector<std::u16string> Catalogue::names() const {
   std::vector<std::u16string> names;
-  for (const auto& line : lines_) {
-    if (line.starts_with(kNamePrefix)) names.push_back(line.substr(kNamePrefix.size()));
+  for (std::size_t index = 0; index < lineCount(); ++index) {
+    const std::u16string_view text = line(index);
+    if (text.starts_with(kNamePrefix)) names.emplace_back(text.substr(kNamePrefix.size()));
   }
   return names;
 }
@@ -72,7 +94,7 @@ std::u16string Catalogue::placeholder(std::uint16_t number) {
 std::optional<std::u16string_view> Catalogue::nameInFile(std::uint16_t number) const {
   const std::uint32_t line = nameLineOf_[number];
   if (line == kNoNameLine) return std::nullopt;
-  return nameFromLine(lines_[line]);
+  return nameFromLine(this->line(line));
 }
 
 std::u16string Catalogue::nameOf(std::uint16_t number) const {
@@ -99,24 +121,6 @@ std::vector<std::uint16_t> Catalogue::itemNumbersNamed(std::u16string_view name)
 std::u16string itemNumberText(std::uint16_t number) {
   const std::string digits = std::to_string(number);
   return std::u16string(digits.begin(), digits.end());
-}
-
-std::vector<std::u16string> splitCatalogueLines(std::u16string_view text) {
-  std::vector<std::u16string> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const char16_t c = text[i];
-    if (c != u'\r' && c != u'\n') {
-      ++i;
-      continue;
-    }
-    lines.emplace_back(text.substr(start, i - start));
-    i += (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ? 2 : 1;
-    start = i;
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
 }
 
 }  // namespace sacotin

@@ -19,8 +19,11 @@ namespace sacotin {
 // without a name. An item's name is its name line without the first four characters.
 class Catalogue {
  public:
-  // Builds the catalogue from the file's lines (already decoded, without line ends).
-  explicit Catalogue(std::vector<std::u16string> lines);
+  // Builds the catalogue from the file's decoded text: CR LF, a lone LF and a lone CR each end a
+  // line; a last line without line end still counts.
+  explicit Catalogue(std::u16string text);
+  // From lines already split, without line ends.
+  explicit Catalogue(const std::vector<std::u16string>& lines);
   Catalogue();
 
   // The name shown for an item: its name in the catalogue, or the placeholder
@@ -42,8 +45,14 @@ class Catalogue {
   // The item's name from its name line; nothing when it has none (the placeholder is shown).
   std::optional<std::u16string_view> nameInFile(std::uint16_t number) const;
 
-  std::vector<std::u16string> lines_;
-  // For every item number: the index in lines_ of the name line a lookup ends with, or
+  std::size_t lineCount() const { return lineStarts_.size(); }
+  std::u16string_view line(std::size_t index) const;
+
+  // The text, held whole, and where each line starts in it: a catalogue takes a few times its
+  // file's size, however its lines run.
+  std::u16string text_;
+  std::vector<std::uint32_t> lineStarts_;
+  // For every item number: the index of the name line a lookup ends with, or
   // kNoNameLine when it ends without one (no number line, or an empty line after it). Only
   // item number texts are ever looked up, so only lines that are one are indexed.
   std::vector<std::uint32_t> nameLineOf_;
@@ -52,9 +61,5 @@ class Catalogue {
 // An item number's text, the key of the catalogue's number lines: decimal, without sign, blank or
 // leading zero.
 std::u16string itemNumberText(std::uint16_t number);
-
-// Splits decoded catalogue text into lines: CR LF, a lone LF and a lone CR each end a line; a
-// last line without line end still counts.
-std::vector<std::u16string> splitCatalogueLines(std::u16string_view text);
 
 }  // namespace sacotin

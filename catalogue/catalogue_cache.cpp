@@ -1,10 +1,9 @@
 #include "catalogue/catalogue_cache.h"
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-#include <vector>
+#include <string_view>
+
+#include "files/file_snapshot.h"
 
 namespace sacotin {
 namespace {
@@ -23,24 +22,6 @@ bool CatalogueCache::isRecent(const FileStamp& stamp) {
   const std::int64_t windowNs = std::chrono::nanoseconds(kRacyWindow).count();
   const std::int64_t now = stampClockNowNs();
   return now - stamp.modifiedNs <= windowNs || now - stamp.changedNs <= windowNs;
-}
-
-std::optional<std::string> CatalogueCache::readBytes(const std::filesystem::path& path) {
-  // Only a regular file is opened: a FIFO or a device would block or never end.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string bytes;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (!error) bytes.reserve(static_cast<std::size_t>(size));
-  // Read in blocks up to the end, whatever the size was a moment ago.
-  std::vector<char> block(64 * 1024);
-  while (file.read(block.data(), static_cast<std::streamsize>(block.size())) || file.gcount() > 0) {
-    bytes.append(block.data(), static_cast<std::size_t>(file.gcount()));
-  }
-  if (file.bad()) return std::nullopt;
-  return bytes;
 }
 
 CatalogueCache::~CatalogueCache() {
@@ -64,22 +45,23 @@ std::shared_ptr<const Catalogue> CatalogueCache::readNow() {
   }
   if (catalogue_ && stamp_ == stamp && !freshBytes_) return catalogue_;
 
-  std::optional<std::string> bytes = readBytes(path_);
-  if (!bytes) {
+  FileSnapshot read;
+  if (!readRegularFile(path_, kMaxFileSize, read)) {
     forget();
     return nullptr;
   }
+  const std::string_view bytes = read.bytes.view();
   // A file read while it was fresh may since have changed without its stamp showing it: its
   // bytes are compared instead, which costs far less than building the catalogue again.
-  if (!catalogue_ || !freshBytes_ || *freshBytes_ != *bytes) {
-    catalogue_ = std::make_shared<const Catalogue>(
-        Catalogue(splitCatalogueLines(decodeTextFile(*bytes, *codePage_))));
+  if (!catalogue_ || !freshBytes_ || *freshBytes_ != bytes) {
+    catalogue_ = std::make_shared<const Catalogue>(decodeTextFile(bytes, *codePage_));
     ++readCount_;
   }
-  // A file that changed while it was read gets no stamp, so the next load reads it again.
-  stamp_ = stampOf(path_) == stamp ? stamp : std::nullopt;
-  if (isRecent(*stamp)) {
-    freshBytes_ = std::move(bytes);
+  // The stamp of what was read: a file changed while it was read differs from it, and is read
+  // again at the next load.
+  stamp_ = read.stamp;
+  if (isRecent(read.stamp)) {
+    freshBytes_ = std::string(bytes);
   } else {
     freshBytes_.reset();
   }

@@ -15,8 +15,9 @@
 namespace sacotin {
 
 // The program's one way to read liste.dat: ANSI code page or UTF-8 text (see decodeTextFile),
-// lines ended by CR LF, LF or CR, only a regular file, by a filesystem path (so that a folder
-// name with letters outside the ANSI code page still opens on Windows).
+// lines ended by CR LF, LF or CR, only a regular file of at most kMaxFileSize bytes, by a
+// filesystem path (so that a folder name with letters outside the ANSI code page still opens on
+// Windows).
 //
 // Keeps the catalogue read from liste.dat between loads and reads the file again only when it
 // changed on disk (another size, modification or change time, or another file at that path; on
@@ -25,6 +26,10 @@ namespace sacotin {
 // the next load.
 class CatalogueCache {
  public:
+  // A larger file is refused at once: a catalogue kept by hand is well under a megabyte, and one
+  // of this size already takes a few times its size in memory once read.
+  static constexpr std::size_t kMaxFileSize = std::size_t{64} << 20;
+
   CatalogueCache(std::filesystem::path path, std::shared_ptr<const AnsiCodePage> codePage);
 
   CatalogueCache(const CatalogueCache&) = delete;
@@ -42,7 +47,6 @@ class CatalogueCache {
 
  private:
   static bool isRecent(const FileStamp& stamp);
-  static std::optional<std::string> readBytes(const std::filesystem::path& path);
   void forget();
   std::shared_ptr<const Catalogue> readNow();
 

@@ -2,76 +2,80 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "files/file_snapshot.h"
 
 namespace sacotin {
+namespace {
 
-bool FileBytes::readAll(int fd, std::size_t expectedSize, std::size_t limit) {
-  size_ = 0;
-  const std::size_t stop = limit + 1;
-  if (capacity_ < std::min(expectedSize, stop) + 1) reserve(std::min(expectedSize, stop) + 1);
-  while (size_ < stop) {
-    if (size_ == capacity_) reserve(std::min(capacity_ + capacity_ / 2 + 65536, stop));
-    const ssize_t got = ::read(fd, data_.get() + size_, capacity_ - size_);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) break;
-    size_ += static_cast<std::size_t>(got);
+// An open file descriptor, closed when it goes.
+class OpenFile {
+ public:
+  // Opened without blocking: a named pipe in the file's place can't hang the open or a read.
+  explicit OpenFile(const std::filesystem::path& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
+  ~OpenFile() {
+    if (fd_ >= 0) ::close(fd_);
   }
-  size_ = std::min(size_, stop);
-  return true;
-}
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
 
-void FileBytes::reserve(std::size_t capacity) {
-  std::unique_ptr<char[]> grown(new char[capacity]);
-  if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
-  data_ = std::move(grown);
-  capacity_ = capacity;
-}
+  // The stamp of the open file when it is a regular file of at most maxBytes.
+  bool regularFileStamp(std::size_t maxBytes, FileStamp& stamp) const {
+    struct stat info {};
+    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+      return false;
+    }
+    stamp = stampOf(info);
+    return true;
+  }
 
-bool readRegularFile(const std::string& path, std::size_t maxBytes, FileSnapshot& snapshot) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  const bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                  static_cast<std::uintmax_t>(info.st_size) <= maxBytes &&
-                  snapshot.bytes.readAll(fd, static_cast<std::size_t>(info.st_size), maxBytes);
-  ::close(fd);
+  long long readSome(char* buffer, std::size_t room) const {
+    for (;;) {
+      const ssize_t got = ::read(fd_, buffer, room);
+      if (got >= 0 || errno != EINTR) return got;
+    }
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+bool readRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
+                     FileSnapshot& snapshot) {
+  if (readsAbandoned()) return false;
+  const OpenFile file(path);
+  FileStamp stamp;
+  if (!file.regularFileStamp(maxBytes, stamp)) return false;
+  const bool ok = snapshot.bytes.fill(
+      stamp.size, maxBytes,
+      [&file](char* buffer, std::size_t room) { return file.readSome(buffer, room); });
   // The stamp of what was actually read, so that a replacement racing with this read is
   // noticed by whoever compares it with the file later.
-  if (ok) snapshot.stamp = stampOf(info);
+  if (ok) snapshot.stamp = stamp;
   return ok && snapshot.bytes.view().size() <= maxBytes;
 }
 
-bool readRegularFileInBlocks(const std::string& path, std::size_t maxBytes, FileStamp& stamp,
+bool readRegularFileInBlocks(const std::filesystem::path& path, std::size_t maxBytes,
+                             FileStamp& stamp,
                              const std::function<void(std::string_view block)>& take) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            static_cast<std::uintmax_t>(info.st_size) <= maxBytes;
-  if (ok) stamp = stampOf(info);
-  // Small enough to stay in the processor's cache while it is read again and again.
-  constexpr std::size_t kBlockSize = std::size_t{128} << 10;
-  const std::unique_ptr<char[]> block(ok ? new char[kBlockSize] : nullptr);
+  if (readsAbandoned()) return false;
+  const OpenFile file(path);
+  if (!file.regularFileStamp(maxBytes, stamp)) return false;
+  const std::unique_ptr<char[]> block(new char[FileBytes::kBlockSize]);
   std::size_t total = 0;
-  while (ok) {
-    const ssize_t got = ::read(fd, block.get(), kBlockSize);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      ok = got == 0;
-      break;
-    }
+  for (;;) {
+    if (readsAbandoned()) return false;
+    const long long got = file.readSome(block.get(), FileBytes::kBlockSize);
+    if (got <= 0) return got == 0;
     total += static_cast<std::size_t>(got);
-    ok = total <= maxBytes;
-    if (ok) take(std::string_view(block.get(), static_cast<std::size_t>(got)));
+    if (total > maxBytes) return false;
+    take(std::string_view(block.get(), static_cast<std::size_t>(got)));
   }
-  ::close(fd);
-  return ok;
 }
 
 }  // namespace sacotin

@@ -5,6 +5,7 @@
 #include <optional>
 
 struct stat;
+struct _BY_HANDLE_FILE_INFORMATION;
 
 namespace sacotin {
 
@@ -24,8 +25,10 @@ struct FileStamp {
 // The stamp of the regular file at `path`; none for anything else or a missing file.
 std::optional<FileStamp> stampOf(const std::filesystem::path& path);
 
-#ifndef _WIN32
 // The stamp of a file whose status is already known.
+#ifdef _WIN32
+FileStamp stampOf(const struct _BY_HANDLE_FILE_INFORMATION& information);
+#else
 FileStamp stampOf(const struct stat& status);
 #endif
 

@@ -41,11 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   const std::u16string text = codePage.decode(bytes);
-  const auto lines = sacotin::splitCatalogueLines(text);
-  for (const auto& line : lines) {
-    require(line.find(u'\r') == std::u16string::npos && line.find(u'\n') == std::u16string::npos);
-  }
-  const sacotin::Catalogue catalogue(lines);
+  const sacotin::Catalogue catalogue(text);
 
   // Numbers a slot can give, including ones built from the input's own first bytes.
   for (const std::string_view slot :
@@ -55,7 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(!catalogue.itemNumbersNamed(name).empty());
   }
   std::size_t nameChars = 0;
-  for (const auto& name : catalogue.names()) nameChars += name.size();
+  for (const auto& name : catalogue.names()) {
+    require(name.find_first_of(u"\r\n") == std::u16string::npos);
+    nameChars += name.size();
+  }
   require(nameChars <= text.size());
   return 0;
 }

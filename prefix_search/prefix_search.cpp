@@ -1,7 +1,5 @@
 #include "prefix_search/prefix_search.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "files/file_stamp.h"
 #include "prefix_search/launchers.h"
 #include "registry/game_registry.h"
 
@@ -37,7 +36,7 @@ PrefixList candidatePrefixes(const Home& home) {
 
 struct Candidate {
   std::string userReg;
-  timespec written{};
+  std::int64_t writtenNs = 0;
 };
 
 // The user.reg of each prefix, once each however many ways lead to it (links between Steam
@@ -47,12 +46,12 @@ std::vector<Candidate> userRegsOf(const PrefixList& prefixes) {
   std::set<fs::path> seen;
   for (const fs::path& prefix : prefixes) {
     for (const fs::path& userReg : {prefix / "user.reg", prefix / "pfx" / "user.reg"}) {
-      struct stat info {};
-      if (::stat(userReg.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+      const std::optional<FileStamp> stamp = stampOf(userReg);
+      if (!stamp) continue;
       std::error_code error;
       const fs::path canonical = fs::canonical(userReg, error);
       if (!error && seen.insert(canonical).second) {
-        candidates.push_back(Candidate{userReg.native(), info.st_mtim});
+        candidates.push_back(Candidate{userReg.native(), stamp->modifiedNs});
       }
       break;
     }
@@ -61,10 +60,7 @@ std::vector<Candidate> userRegsOf(const PrefixList& prefixes) {
   return candidates;
 }
 
-bool writtenLater(const Candidate& a, const Candidate& b) {
-  return a.written.tv_sec != b.written.tv_sec ? a.written.tv_sec > b.written.tv_sec
-                                              : a.written.tv_nsec > b.written.tv_nsec;
-}
+bool writtenLater(const Candidate& a, const Candidate& b) { return a.writtenNs > b.writtenNs; }
 
 // "[software\\vircom\\t4c" for Software\Vircom\T4C: how a header line of user.reg naming the
 // key starts, lower-cased.

@@ -7,6 +7,7 @@
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
+#include "files/file_snapshot.h"
 #include "main_window/form1.h"
 #include "registry/background_registry.h"
 #include "widgets/fonts.h"
@@ -47,7 +48,10 @@ int runProgram(int& argc, char** argv,
   connectHelpMenu(window);
   window.show();
   if (whenShown) whenShown(application, window);
-  return application.exec();
+  const int status = application.exec();
+  // Whatever is still being read is of no use now: the program ends without waiting for it.
+  abandonReads();
+  return status;
 }
 
 void connectHelpMenu(Form1& window) {

@@ -1,7 +1,5 @@
 #include "registry/wine_user_registry.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -52,15 +50,14 @@ std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
 }
 
 std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile(ParsedFile& parsed) {
-  struct stat info {};
-  if (path_.empty() || ::stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+  const std::optional<FileStamp> stamp = path_.empty() ? std::nullopt : stampOf(path_);
+  if (!stamp) {
     gameKeys_.file.reset();
     wholeFile_.file.reset();
     return nullptr;
   }
-  const FileStamp stamp = stampOf(info);
-  if (parsed.file && stamp == parsed.stamp) return parsed.file;
-  parsed.file = load(parsed, stamp);
+  if (parsed.file && *stamp == parsed.stamp) return parsed.file;
+  parsed.file = load(parsed, *stamp);
   return parsed.file;
 }
 

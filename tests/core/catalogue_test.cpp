@@ -104,11 +104,14 @@ TEST(CatalogueNames, NameLinesInFileOrderWithRepetitions) {
 }
 
 TEST(CatalogueLines, CrLfLfAndCrEndLines) {
-  EXPECT_EQ(splitCatalogueLines(u"a\r\nb\nc\rd"),
-            (std::vector<std::u16string>{u"a", u"b", u"c", u"d"}));
-  EXPECT_EQ(splitCatalogueLines(u"a\r\n\r\nb\r\n"), (std::vector<std::u16string>{u"a", u"", u"b"}));
-  EXPECT_EQ(splitCatalogueLines(u"a\n\rb"), (std::vector<std::u16string>{u"a", u"", u"b"}));
-  EXPECT_TRUE(splitCatalogueLines(u"").empty());
+  const auto namesIn = [](std::u16string text) { return Catalogue(std::move(text)).names(); };
+  using Names = std::vector<std::u16string>;
+  EXPECT_EQ(namesIn(u"Nom=a\r\nNom=b\nNom=c\rNom=d"), (Names{u"a", u"b", u"c", u"d"}));
+  EXPECT_EQ(Catalogue(u"1\r\n\r\nNom=b\r\n").nameOf(1), Catalogue::placeholder(1));
+  EXPECT_EQ(Catalogue(u"1\n\rNom=b").nameOf(1), Catalogue::placeholder(1));
+  EXPECT_EQ(Catalogue(u"1\r\r\nNom=b").nameOf(1), Catalogue::placeholder(1));
+  EXPECT_EQ(Catalogue(u"1\r\nNom=b\r").nameOf(1), u"b");
+  EXPECT_TRUE(namesIn(u"").empty());
 }
 
 class CatalogueFileTest : public ::testing::Test {

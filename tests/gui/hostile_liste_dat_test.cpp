@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "catalogue/catalogue_cache.h"
 #include "hostile_fixture.h"
 #include "support/fifo_guard.h"
 
@@ -99,6 +100,14 @@ TEST_F(HostileListeDatTest, FolderIsReportedInRed) {
   EXPECT_EQ(searchChooser()->count(), 0);
   EXPECT_EQ(status(),
             QString("Impossible de lire liste.dat") + CR + "la liste des objets est vide");
+}
+
+TEST_F(HostileListeDatTest, FileOverTheSizeBoundIsReportedInRed) {
+  QFile file(cataloguePath());
+  ASSERT_TRUE(file.resize(CatalogueCache::kMaxFileSize + 1));  // sparse: refused before reading
+  openWineWindow();
+  EXPECT_EQ(status(), unreadable(2));
+  EXPECT_TRUE(statusIsRed());
 }
 
 TEST_F(HostileListeDatTest, NamedPipeDoesNotBlockAndIsReportedInRed) {
