@@ -10,7 +10,9 @@
 
 #include "files/file_stamp.h"
 #include "prefix_search/launchers.h"
-#include "registry/game_registry.h"
+#include "registry/wine_game_sections.h"
+#include "registry/wine_registry_text.h"
+#include "registry/wine_wanted_keys.h"
 
 namespace sacotin {
 namespace {
@@ -62,50 +64,22 @@ std::vector<Candidate> userRegsOf(const PrefixList& prefixes) {
 
 bool writtenLater(const Candidate& a, const Candidate& b) { return a.writtenNs > b.writtenNs; }
 
-// "[software\\vircom\\t4c" for Software\Vircom\T4C: how a header line of user.reg naming the
-// key starts, lower-cased.
-std::string headerStartOf(std::u16string_view key) {
-  std::string header(1, '[');
-  for (const char16_t unit : key) {
-    if (unit == u'\\') header.push_back('\\');  // user.reg doubles the separators
-    header.push_back(static_cast<char>(unit >= u'A' && unit <= u'Z' ? unit - u'A' + u'a' : unit));
-  }
-  return header;
-}
-
-// Whether a header line (from its '[') names the key `header` or a key below it.
-bool namesKeyOrBelow(std::string_view line, std::string_view header) {
-  if (line.size() <= header.size()) return false;
-  for (std::size_t i = 0; i < header.size(); ++i) {
-    const char c = line[i];
-    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != header[i]) return false;
-  }
-  const std::string_view rest = line.substr(header.size());
-  return rest.starts_with(']') || rest.starts_with("\\\\");  // not T4C2, not T4C.old
-}
-
 }  // namespace
 
 bool holdsGameKey(std::string_view text) {
-  static const std::array<std::string, 2> headers = {headerStartOf(GameRegistry::kKeyPath),
-                                                     headerStartOf(GameRegistry::kWow64KeyPath)};
+  static const WantedKeys gameKeys(gameKeyPaths());
   constexpr std::string_view kRegistryHeader = "WINE REGISTRY Version 2";
   if (!text.starts_with(kRegistryHeader)) return false;
   const std::string_view afterHeader = text.substr(kRegistryHeader.size());
   if (!afterHeader.starts_with('\n') && !afterHeader.starts_with("\r\n")) return false;
-  // Section headers are the only lines that start with '['; the character is rare elsewhere,
-  // so looking for it skips most of the text at memchr's speed.
-  for (std::size_t pos = 0; pos < text.size();) {
-    const void* found = std::memchr(text.data() + pos, '[', text.size() - pos);
-    if (!found) break;
-    pos = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-    if (text[pos - 1] == '\n') {
-      const std::string_view line = text.substr(pos, 64);
-      for (const std::string& header : headers) {
-        if (namesKeyOrBelow(line, header)) return true;
-      }
+  for (std::size_t line = 0;
+       (line = wine_text::nextHeaderLine(text, line, text.size())) < text.size();) {
+    const std::size_t bracket = text.find('[', line);
+    const std::size_t lineEnd = std::min(text.find('\n', bracket), text.size());
+    if (gameKeys.placeOfHeader(text.substr(bracket + 1, lineEnd - bracket - 1)).atOrBelow) {
+      return true;
     }
-    ++pos;
+    line = std::min(lineEnd + 1, text.size());
   }
   return false;
 }

@@ -85,7 +85,7 @@ class WineRegistryParser {
   // Whether a section is loaded: its key is at, above or below a wanted key. A header that
   // loadKey would refuse is loaded all the same, so that what follows it is read exactly as a
   // full load reads it.
-  bool isWanted(std::string_view header);
+  bool isWanted(std::string_view header) const;
 
   // Passes over the lines of a section whose values are not loaded now, up to the next section
   // header, and consumes exactly the lines a full load consumes. A header is a line whose first
@@ -97,10 +97,6 @@ class WineRegistryParser {
 
   // Keeps the lines of a section of the tree for the time its key's values are asked for.
   void deferSection();
-
-  // The start of the next line, from pos_ on, whose first non-blank character is '[' (or the
-  // end of the text).
-  std::size_t nextHeaderCandidate() const;
 
   // Whether the line before the one starting at `lineStart` (from pos_ on) holds a backslash.
   bool lineBeforeHoldsBackslash(std::size_t lineStart) const;

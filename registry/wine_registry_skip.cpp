@@ -6,36 +6,13 @@ namespace sacotin {
 
 using namespace wine_text;
 
-bool WineRegistryParser::isWanted(std::string_view header) {
-  if (wantedKeys_.empty()) return true;
-  if (const std::optional<bool> plain = wantedKeys_.matchPlainHeader(header)) return *plain;
-  path_.clear();
-  std::size_t next = 0;
-  if (!unescape(header, ']', next, [this](char16_t unit) { path_.push_back(unit); })) {
-    return true;
-  }
-  if (path_.empty() || path_[0] == 0) return true;  // the hive itself
-  // Walks the components as loadKey does, keeping which wanted keys still agree with them.
-  std::uint32_t agreeing = (1u << wantedKeys_.size()) - 1;
-  std::size_t index = 0;
-  bool tooLong = false;
-  forEachComponent(path_, [&](std::u16string_view part) {
-    tooLong = part.size() > WineRegistryFile::kMaxKeyNameLength;
-    for (std::size_t k = 0; k < wantedKeys_.size() && !tooLong; ++k) {
-      const auto& wanted = wantedKeys_[k];
-      if (index < wanted.size() && WineRegistryFile::compareNames(part, wanted[index]) != 0) {
-        agreeing &= ~(1u << k);
-      }
-    }
-    ++index;
-    return !tooLong;
-  });
-  return tooLong || agreeing != 0;
+bool WineRegistryParser::isWanted(std::string_view header) const {
+  return wantedKeys_.empty() || wantedKeys_.placeOfHeader(header).related;
 }
 
 void WineRegistryParser::skipSection(KeyId key) {
   while (pos_ < text_.size()) {
-    const std::size_t header = nextHeaderCandidate();
+    const std::size_t header = nextHeaderLine(text_, pos_, text_.size());
     const bool mayLink =
         key != kNoKey && text_.substr(pos_, header - pos_).find("#link") != std::string_view::npos;
     if (!mayLink && !lineBeforeHoldsBackslash(header)) {
@@ -71,22 +48,6 @@ void WineRegistryParser::deferSection() {
   file_.deferred_.push_back({current_, static_cast<std::uint32_t>(text.size()),
                              static_cast<std::uint32_t>(pos_ - begin)});
   text.append(text_.substr(begin, pos_ - begin));
-}
-
-std::size_t WineRegistryParser::nextHeaderCandidate() const {
-  std::size_t from = pos_;
-  while (from < text_.size()) {
-    const auto* bracket =
-        static_cast<const char*>(std::memchr(text_.data() + from, '[', text_.size() - from));
-    if (!bracket) break;
-    std::size_t lineStart = static_cast<std::size_t>(bracket - text_.data());
-    while (lineStart > pos_ && text_[lineStart - 1] != '\n' && isSpace(text_[lineStart - 1])) {
-      --lineStart;
-    }
-    if (lineStart == pos_ || text_[lineStart - 1] == '\n') return lineStart;
-    from = static_cast<std::size_t>(bracket - text_.data()) + 1;
-  }
-  return text_.size();
 }
 
 bool WineRegistryParser::lineBeforeHoldsBackslash(std::size_t lineStart) const {

@@ -4,6 +4,7 @@
 // numbers, the escapes of quoted strings and key paths, and how a key path splits into names.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace sacotin::wine_text {
@@ -170,6 +171,25 @@ void forEachComponent(std::u16string_view path, Visit&& visit) {
     start = end + 1;
     if (!component.empty() && !visit(component)) return;
   }
+}
+
+// The start of the next line in [from, end) whose first non-blank character is '[' (a section
+// header, unless a hex value before takes it as its continuation), or `end`. `from` starts a line.
+// Looks for the brackets alone, at memchr's speed: they are rare outside headers.
+inline std::size_t nextHeaderLine(std::string_view text, std::size_t from, std::size_t end) {
+  for (std::size_t search = from; search < end;) {
+    const auto* bracket =
+        static_cast<const char*>(std::memchr(text.data() + search, '[', end - search));
+    if (!bracket) break;
+    const auto at = static_cast<std::size_t>(bracket - text.data());
+    std::size_t lineStart = at;
+    while (lineStart > from && text[lineStart - 1] != '\n' && isSpace(text[lineStart - 1])) {
+      --lineStart;
+    }
+    if (lineStart == from || text[lineStart - 1] == '\n') return lineStart;
+    search = at + 1;
+  }
+  return end;
 }
 
 }  // namespace sacotin::wine_text

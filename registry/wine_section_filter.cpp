@@ -6,30 +6,6 @@
 #include "registry/wine_registry_text.h"
 
 namespace sacotin {
-namespace {
-
-using wine_text::isSpace;
-
-// The start of the next line in [from, end) whose first non-blank character is '[' (a header,
-// unless a hex value before takes it as its continuation), or `end`. `from` starts a line.
-std::size_t nextHeader(std::string_view text, std::size_t from, std::size_t end) {
-  for (std::size_t search = from; search < end;) {
-    const auto* bracket =
-        static_cast<const char*>(std::memchr(text.data() + search, '[', end - search));
-    if (!bracket) break;
-    const std::size_t at = static_cast<std::size_t>(bracket - text.data());
-    std::size_t lineStart = at;
-    while (lineStart > from && text[lineStart - 1] != '\n' && isSpace(text[lineStart - 1])) {
-      --lineStart;
-    }
-    if (lineStart == from || text[lineStart - 1] == '\n') return lineStart;
-    search = at + 1;
-  }
-  return end;
-}
-
-}  // namespace
-
 WineSectionFilter::WineSectionFilter(const std::vector<std::u16string_view>& keys) : keys_(keys) {}
 
 void WineSectionFilter::reserveFor(std::size_t textSize) {
@@ -44,21 +20,21 @@ void WineSectionFilter::append(std::string_view part) {
     partialLine_.append(
         part.substr(0, newline == std::string_view::npos ? part.size() : newline + 1));
     if (newline == std::string_view::npos) return;
-    sortLines(partialLine_, true);
+    filterLines(partialLine_, true);
     partialLine_.clear();
     part.remove_prefix(newline + 1);
   }
-  partialLine_.assign(part.substr(sortLines(part, false)));
+  partialLine_.assign(part.substr(filterLines(part, false)));
 }
 
 std::string WineSectionFilter::finish() {
-  sortLines(partialLine_, true);
+  filterLines(partialLine_, true);
   partialLine_.clear();
   endSection({});
   return std::move(kept_);
 }
 
-std::size_t WineSectionFilter::sortLines(std::string_view text, bool atEnd) {
+std::size_t WineSectionFilter::filterLines(std::string_view text, bool atEnd) {
   std::size_t end = text.size();
   if (!atEnd) {
     const std::size_t lastNewline = text.rfind('\n');
@@ -67,7 +43,7 @@ std::size_t WineSectionFilter::sortLines(std::string_view text, bool atEnd) {
   }
   std::size_t sectionStart = 0;  // where the section being read starts in this text
   for (std::size_t pos = 0; pos < end;) {
-    const std::size_t header = nextHeader(text, pos, end);
+    const std::size_t header = wine_text::nextHeaderLine(text, pos, end);
     addLines(text.substr(pos, header - pos));
     if (header == end) break;
     endSection(text.substr(sectionStart, header - sectionStart));
@@ -76,8 +52,9 @@ std::size_t WineSectionFilter::sortLines(std::string_view text, bool atEnd) {
     const std::string_view headerLine = text.substr(header, lineEnd - header);
     // Left out only where this line is surely a header: no hex value before it can go on.
     const std::size_t bracket = headerLine.find('[');
-    inUnrelated_ =
-        keys_.matchPlainHeader(headerLine.substr(bracket + 1)) == false && !lineHeldBackslash_;
+    const std::optional<WantedKeys::Place> place =
+        keys_.placeOfPlainHeader(headerLine.substr(bracket + 1));
+    inUnrelated_ = place && !place->related && !lineHeldBackslash_;
     sectionStart = header;
     addLines(headerLine);
     pos = lineEnd;
@@ -98,10 +75,10 @@ void WineSectionFilter::addLines(std::string_view lines) {
   lineHeldBackslash_ = std::memchr(lastLine, '\\', lastLineSize) != nullptr;
 }
 
-// The section being read ends; `tail` is its part in the text being sorted.
+// The section being read ends; `tail` is its part in the text being filtered.
 void WineSectionFilter::endSection(std::string_view tail) {
   // A section left out so far is kept where its last line holds a backslash (and so is the
-  // next one, see sortLines).
+  // next one, see filterLines).
   if (inUnrelated_ && lineHeldBackslash_) {
     kept_.append(unrelated_);
     kept_.append(tail);

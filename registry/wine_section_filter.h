@@ -28,9 +28,9 @@ class WineSectionFilter {
   std::string finish();
 
  private:
-  // Sorts the whole lines of a text that starts a line (all of it at the end) into the sections
-  // they belong to; how much of it that was.
-  std::size_t sortLines(std::string_view text, bool atEnd);
+  // Keeps or leaves out, section by section, the whole lines of a text that starts a line (all
+  // of it at the end); how much of it that was.
+  std::size_t filterLines(std::string_view text, bool atEnd);
   void addLines(std::string_view lines);
   void endSection(std::string_view tail);
 
@@ -39,7 +39,7 @@ class WineSectionFilter {
   std::string partialLine_;  // the start of a line that the next part goes on with
   std::string unrelated_;    // the section being read, from earlier texts, while it may be left out
   bool inUnrelated_ = false;        // the section being read plainly names an unrelated key
-  bool lineHeldBackslash_ = false;  // the last line sorted holds a backslash
+  bool lineHeldBackslash_ = false;  // the last line filtered holds a backslash
 };
 
 }  // namespace sacotin

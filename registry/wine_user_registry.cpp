@@ -1,36 +1,18 @@
 #include "registry/wine_user_registry.h"
 
-#include <algorithm>
 #include <utility>
 
-#include "registry/game_registry.h"
 #include "registry/wine_open_key.h"
+#include "registry/wine_wanted_keys.h"
 
 namespace sacotin {
 namespace {
 
-// Whether a path names the game's key or a key below it (in either of its two places), walked
-// as resolveWinePath walks it: such keys are answered from the part of the file around the game's
-// key.
+// Whether a path names the game's key or a key below it (in either of its two places): such
+// keys are answered from the part of the file around the game's key.
 bool isAtOrBelowGameKey(std::u16string_view path) {
-  const auto startsWithKey = [path](std::u16string_view key) {
-    std::size_t p = 0;
-    std::size_t k = 0;
-    while (k < key.size()) {
-      const std::size_t keyEnd = std::min(key.find(u'\\', k), key.size());
-      const std::size_t pathEnd = std::min(path.find(u'\\', p), path.size());
-      if (p >= path.size() || WineRegistryFile::compareNames(path.substr(p, pathEnd - p),
-                                                             key.substr(k, keyEnd - k)) != 0) {
-        return false;
-      }
-      k = keyEnd + 1;
-      p = pathEnd;
-      while (p < path.size() && path[p] == u'\\') ++p;
-    }
-    return true;
-  };
-  return !path.empty() && path[0] != u'\\' &&
-         (startsWithKey(GameRegistry::kKeyPath) || startsWithKey(GameRegistry::kWow64KeyPath));
+  static const WantedKeys gameKeys(gameKeyPaths());
+  return gameKeys.placeOfPath(path).atOrBelow;
 }
 
 }  // namespace
@@ -42,44 +24,42 @@ WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<Ansi
       alreadyRead_(std::move(alreadyRead)) {}
 
 std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
-  auto file = currentFile(isAtOrBelowGameKey(path) ? gameKeys_ : wholeFile_);
+  const std::optional<FileStamp> stamp = path_.empty() ? std::nullopt : stampOf(path_);
+  if (!stamp) {
+    gameKeys_ = {};
+    wholeFile_ = {};
+    return nullptr;
+  }
+  const bool gameKey = isAtOrBelowGameKey(path);
+  ParsedFile& parsed = gameKey ? gameKeys_ : wholeFile_;
+  if (!parsed.file || !(parsed.stamp == *stamp))
+    parsed = gameKey ? loadGameKeys(*stamp) : loadWholeFile();
+  std::shared_ptr<const WineRegistryFile> file = parsed.file;
   if (!file || !file->isRegistry()) return nullptr;
   const auto key = resolveWinePath(*file, path);
   if (!key) return nullptr;
   return openWineKey(std::move(file), *key, codePage_);
 }
 
-std::shared_ptr<const WineRegistryFile> WineUserRegistry::currentFile(ParsedFile& parsed) {
-  const std::optional<FileStamp> stamp = path_.empty() ? std::nullopt : stampOf(path_);
-  if (!stamp) {
-    gameKeys_.file.reset();
-    wholeFile_.file.reset();
-    return nullptr;
-  }
-  if (parsed.file && *stamp == parsed.stamp) return parsed.file;
-  parsed.file = load(parsed, *stamp);
-  return parsed.file;
+WineUserRegistry::ParsedFile WineUserRegistry::loadGameKeys(const FileStamp& stamp) {
+  // The sections the prefix search read are used once, while the file is still that version.
+  std::optional<GameSections> sections = std::exchange(alreadyRead_, std::nullopt);
+  if (!sections || !(sections->stamp == stamp)) sections = readGameSections(path_);
+  if (!sections) return {};
+  ++parseCount_;
+  return {std::make_shared<const WineRegistryFile>(
+              WineRegistryFile::parseAround(std::move(sections->text), gameKeyPaths())),
+          sections->stamp};
 }
 
-std::shared_ptr<const WineRegistryFile> WineUserRegistry::load(ParsedFile& parsed,
-                                                               const FileStamp& stamp) {
-  if (&parsed == &gameKeys_) {
-    // The sections the prefix search read are used once, while the file is still that version.
-    std::optional<GameSections> sections = std::exchange(alreadyRead_, std::nullopt);
-    if (!sections || !(sections->stamp == stamp)) sections = readGameSections(path_);
-    if (!sections) return nullptr;
-    parsed.stamp = sections->stamp;
-    ++parseCount_;
-    return std::make_shared<const WineRegistryFile>(
-        WineRegistryFile::parseAround(std::move(sections->text), gameKeyPaths()));
-  }
+WineUserRegistry::ParsedFile WineUserRegistry::loadWholeFile() {
   FileSnapshot snapshot;
-  if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, snapshot)) return nullptr;
+  if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, snapshot)) return {};
+  ++parseCount_;
   // The stamp of what was actually read, so that a replacement racing with this load is
   // picked up by the next open.
-  parsed.stamp = snapshot.stamp;
-  ++parseCount_;
-  return std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(snapshot.bytes.view()));
+  return {std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(snapshot.bytes.view())),
+          snapshot.stamp};
 }
 
 }  // namespace sacotin

@@ -50,8 +50,8 @@ class WineUserRegistry final : public RegistryBackend {
     FileStamp stamp;
   };
 
-  std::shared_ptr<const WineRegistryFile> currentFile(ParsedFile& parsed);
-  std::shared_ptr<const WineRegistryFile> load(ParsedFile& parsed, const FileStamp& stamp);
+  ParsedFile loadGameKeys(const FileStamp& stamp);
+  ParsedFile loadWholeFile();
 
   std::string path_;
   std::shared_ptr<const AnsiCodePage> codePage_;

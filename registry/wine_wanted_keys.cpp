@@ -1,15 +1,15 @@
 #include "registry/wine_wanted_keys.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "registry/wine_registry_file.h"
+#include "registry/wine_registry_text.h"
 
 namespace sacotin {
 namespace {
 
-// Whether an ASCII name equals a name, letter case aside, as compareNames decides it.
-bool sameAsciiName(std::string_view ascii, std::u16string_view name) {
+// Whether a name equals a wanted key's component, letter case aside, as compareNames decides it.
+bool sameName(std::string_view ascii, std::u16string_view name) {
   if (ascii.size() != name.size()) return false;
   for (std::size_t i = 0; i < ascii.size(); ++i) {
     const auto a = static_cast<char16_t>(ascii[i]);
@@ -18,6 +18,10 @@ bool sameAsciiName(std::string_view ascii, std::u16string_view name) {
     }
   }
   return true;
+}
+
+bool sameName(std::u16string_view a, std::u16string_view b) {
+  return WineRegistryFile::compareNames(a, b) == 0;
 }
 
 // Whether a text holds no quote, NUL or non-ASCII byte (which unescaping turns into other units),
@@ -43,24 +47,82 @@ bool plainText(std::string_view text) {
 
 }  // namespace
 
+// Follows a key's components, from the hive down, keeping which wanted keys still agree.
+class WantedKeys::Walk {
+ public:
+  explicit Walk(const std::vector<std::vector<std::u16string>>& keys)
+      : keys_(keys), agreeing_((1u << keys.size()) - 1) {}
+
+  // False once a component is over the longest name wineserver accepts: the walk stops there.
+  template <typename Name>
+  bool next(Name component) {
+    if (component.size() > WineRegistryFile::kMaxKeyNameLength) {
+      refused_ = true;
+      return false;
+    }
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+      if ((agreeing_ & (1u << k)) && depth_ < keys_[k].size() &&
+          !sameName(component, keys_[k][depth_])) {
+        agreeing_ &= ~(1u << k);
+      }
+    }
+    ++depth_;
+    return true;
+  }
+
+  void refuse() { refused_ = true; }
+
+  Place place() const {
+    Place place{refused_ || depth_ == 0 || agreeing_ != 0, false};
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+      if ((agreeing_ & (1u << k)) && depth_ >= keys_[k].size()) place.atOrBelow = true;
+    }
+    return place;
+  }
+
+ private:
+  const std::vector<std::vector<std::u16string>>& keys_;
+  std::uint32_t agreeing_;
+  std::size_t depth_ = 0;
+  bool refused_ = false;
+};
+
 WantedKeys::WantedKeys(const std::vector<std::u16string_view>& keys) {
   for (const std::u16string_view key : keys) {
-    std::vector<std::u16string_view>& parts = keys_.emplace_back();
-    for (std::size_t start = 0; start <= key.size();) {
-      std::size_t end = key.find(u'\\', start);
-      if (end == std::u16string_view::npos) end = key.size();
-      if (end > start) parts.push_back(key.substr(start, end - start));
-      start = end + 1;
-    }
+    std::vector<std::u16string>& components = keys_.emplace_back();
+    wine_text::forEachComponent(key, [&components](std::u16string_view component) {
+      components.emplace_back(component);
+      return true;
+    });
   }
 }
 
-std::optional<bool> WantedKeys::matchPlainHeader(std::string_view header) const {
+WantedKeys::Place WantedKeys::placeOfPath(std::u16string_view path) const {
+  if (path.starts_with(u'\\')) return {};
+  Walk walk(keys_);
+  wine_text::forEachComponent(path, [&walk](std::u16string_view part) { return walk.next(part); });
+  return walk.place();
+}
+
+WantedKeys::Place WantedKeys::placeOfHeader(std::string_view header) const {
+  if (const std::optional<Place> plain = placeOfPlainHeader(header)) return *plain;
+  std::u16string path;
+  std::size_t next = 0;
+  Walk walk(keys_);
+  if (!wine_text::unescape(header, ']', next, [&path](char16_t unit) { path.push_back(unit); })) {
+    walk.refuse();
+  } else if (!path.empty() && path[0] != 0) {  // else the hive itself, as the loader takes it
+    wine_text::forEachComponent(path,
+                                [&walk](std::u16string_view part) { return walk.next(part); });
+  }
+  return walk.place();
+}
+
+std::optional<WantedKeys::Place> WantedKeys::placeOfPlainHeader(std::string_view header) const {
   const std::size_t close = header.find(']');
   if (close == std::string_view::npos) return std::nullopt;  // no closing bracket
   const std::string_view name = header.substr(0, close);
-  std::uint32_t agreeing = (1u << keys_.size()) - 1;
-  std::size_t index = 0;
+  Walk walk(keys_);
   for (std::size_t start = 0;;) {
     const std::size_t backslash = name.find('\\', start);
     const std::size_t end = backslash == std::string_view::npos ? name.size() : backslash;
@@ -69,17 +131,8 @@ std::optional<bool> WantedKeys::matchPlainHeader(std::string_view header) const 
     // Only a doubled backslash separates components; a single one starts an escape.
     const bool separator = end < name.size() && end + 1 < name.size() && name[end + 1] == '\\';
     if (end < name.size() && !separator) return std::nullopt;
-    if (!part.empty()) {
-      if (part.size() > WineRegistryFile::kMaxKeyNameLength) return true;
-      for (std::size_t k = 0; k < keys_.size(); ++k) {
-        if ((agreeing & (1u << k)) && index < keys_[k].size() &&
-            !sameAsciiName(part, keys_[k][index])) {
-          agreeing &= ~(1u << k);
-        }
-      }
-      ++index;
-    }
-    if (!separator) return index == 0 || agreeing != 0;  // no component: the hive itself
+    if (!part.empty() && !walk.next(part)) return walk.place();
+    if (!separator) return walk.place();
     start = end + 2;
   }
 }
