@@ -38,7 +38,7 @@
 #include "catalogue/catalogue_cache.h"
 #include "main_window/form1.h"
 #include "registry/game_registry.h"
-#include "registry/wine_user_registry.h"
+#include "registry/wine/wine_user_registry.h"
 
 namespace sacotin::bench {
 namespace {

@@ -4,22 +4,20 @@
 cmake_path(GET CMAKE_CURRENT_LIST_DIR PARENT_PATH sacotin_source_root)
 
 # Keeps of the given files those built on this platform: files ending in _win32.cpp on Windows
-# only; files starting with wine_ or ending in _icu.cpp or _posix.cpp (a Wine prefix, ICU's code
-# pages, POSIX files) everywhere else. The one place the platforms' sources are told apart.
+# only; files ending in _posix.cpp, and the folders that only serve Wine prefixes (wine/, the
+# reader of Wine's registry file, and prefix_search/, the search for the prefix the game runs
+# in), everywhere else. The one place the platforms' sources are told apart.
 function(sacotin_platform_sources out)
   set(files ${ARGN})
   if(WIN32)
-    list(FILTER files EXCLUDE REGEX "/wine_[^/]*\\.cpp$|_icu\\.cpp$|_posix\\.cpp$")
+    list(FILTER files EXCLUDE REGEX "_posix\\.cpp$|/wine/|/prefix_search/")
   else()
     list(FILTER files EXCLUDE REGEX "_win32\\.cpp$")
   endif()
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
-set(sacotin_core_folders files encodings registry catalogue)
-if(NOT WIN32)
-  list(APPEND sacotin_core_folders prefix_search)
-endif()
+set(sacotin_core_folders files encodings registry registry/wine catalogue prefix_search current_user)
 list(TRANSFORM sacotin_core_folders PREPEND ${sacotin_source_root}/ OUTPUT_VARIABLE core_globs)
 list(TRANSFORM core_globs APPEND /*.cpp)
 file(GLOB sacotin_core_all_sources CONFIGURE_DEPENDS ${core_globs})

@@ -20,9 +20,9 @@
 #include "registry/game_registry.h"
 #include "catalogue/catalogue.h"
 #include "registry/item_number.h"
-#include "registry/wine_registry_file.h"
-#include "registry/wine_section_filter.h"
-#include "registry/wine_user_registry.h"
+#include "registry/wine/wine_registry_file.h"
+#include "registry/wine/wine_section_filter.h"
+#include "registry/wine/wine_user_registry.h"
 #include "tests/support/same_subtree.h"
 
 namespace {

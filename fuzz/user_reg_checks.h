@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/wine_registry_file.h"
+#include "registry/wine/wine_registry_file.h"
 
 namespace sacotin::fuzzing {
 

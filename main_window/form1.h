@@ -14,8 +14,8 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_cache.h"
+#include "current_user/current_user_registry.h"
 #include "encodings/ansi_code_page.h"
-#include "registry/background_registry.h"
 #include "registry/game_registry.h"
 
 class QAction;

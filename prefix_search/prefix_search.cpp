@@ -10,9 +10,9 @@
 
 #include "files/file_stamp.h"
 #include "prefix_search/launchers.h"
-#include "registry/wine_game_sections.h"
-#include "registry/wine_registry_text.h"
-#include "registry/wine_wanted_keys.h"
+#include "registry/wine/wine_game_sections.h"
+#include "registry/wine/wine_registry_text.h"
+#include "registry/wine/wine_wanted_keys.h"
 
 namespace sacotin {
 namespace {

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "registry/wine_game_sections.h"
+#include "registry/wine/wine_game_sections.h"
 
 namespace sacotin {
 

@@ -5,11 +5,11 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "current_user/current_user_registry.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
 #include "files/file_snapshot.h"
 #include "main_window/form1.h"
-#include "registry/background_registry.h"
 #include "widgets/fonts.h"
 #include "widgets/program_images.h"
 

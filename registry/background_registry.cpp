@@ -1,7 +1,5 @@
 #include "registry/background_registry.h"
 
-#include "registry/game_registry.h"
-
 namespace sacotin {
 
 BackgroundRegistry::BackgroundRegistry(std::function<std::unique_ptr<RegistryBackend>()> prepare)
@@ -15,15 +13,6 @@ BackgroundRegistry::~BackgroundRegistry() {
 std::unique_ptr<OpenKey> BackgroundRegistry::openKey(std::u16string_view path) {
   if (preparing_.valid()) ready_ = preparing_.get();
   return ready_ ? ready_->openKey(path) : nullptr;
-}
-
-std::shared_ptr<RegistryBackend> readCurrentUserRegistryInBackground() {
-  return std::make_shared<BackgroundRegistry>([] {
-    std::unique_ptr<RegistryBackend> registry = makeCurrentUserRegistry();
-    // Opening the game's key reads it (its two places are read together).
-    registry->openKey(GameRegistry::kKeyPath);
-    return registry;
-  });
 }
 
 }  // namespace sacotin

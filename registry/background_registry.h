@@ -23,8 +23,4 @@ class BackgroundRegistry final : public RegistryBackend {
   std::unique_ptr<RegistryBackend> ready_;
 };
 
-// The registry of the machine the program runs on (makeCurrentUserRegistry), with the game's
-// keys already being read on a second thread.
-std::shared_ptr<RegistryBackend> readCurrentUserRegistryInBackground();
-
 }  // namespace sacotin

@@ -32,8 +32,4 @@ class RegistryBackend {
   virtual std::unique_ptr<OpenKey> openKey(std::u16string_view path) = 0;
 };
 
-// The registry of the machine the program runs on: the real one on Windows; elsewhere the
-// user.reg of the Wine prefix the game runs in (see findGameUserReg).
-std::unique_ptr<RegistryBackend> makeCurrentUserRegistry();
-
 }  // namespace sacotin

@@ -125,7 +125,7 @@ class Win32CurrentUserRegistry final : public RegistryBackend {
 
 }  // namespace
 
-std::unique_ptr<RegistryBackend> makeCurrentUserRegistry() {
+std::unique_ptr<RegistryBackend> makeAdvapi32Registry() {
   return std::make_unique<Win32CurrentUserRegistry>();
 }
 

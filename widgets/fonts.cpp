@@ -3,22 +3,9 @@
 #include <QApplication>
 #include <QWidget>
 
+#include "widgets/layout_font_names.h"
+
 namespace sacotin {
-namespace {
-
-const QString kMsSansSerif = QStringLiteral("MS Sans Serif");
-const QString kCourierNew = QStringLiteral("Courier New");
-
-}  // namespace
-
-QString msSansSerifFamily() {
-#ifdef Q_OS_WIN
-  if (qApp && !qFuzzyCompare(qApp->devicePixelRatio(), 1.0)) {
-    return QStringLiteral("Microsoft Sans Serif");
-  }
-#endif
-  return kMsSansSerif;
-}
 
 QFont msSansSerif(bool bold) {
   QFont font(msSansSerifFamily());
@@ -41,17 +28,7 @@ QFont dialogFont() {
 }
 
 void useWindowsFontMetrics() {
-#ifndef Q_OS_WIN
-  // Debian's fonts-liberation: Liberation Mono has the widths of Courier New, Liberation Sans
-  // those of Arial. "MS Sans Serif" is a bitmap font narrower than Arial: the narrow Liberation
-  // face keeps the longest texts (the search prompt, the status line's failures) on the lines
-  // they had on Windows.
-  QFont::insertSubstitutions(
-      kMsSansSerif, {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Liberation Sans"),
-                     QStringLiteral("Arimo")});
-  QFont::insertSubstitutions(kCourierNew,
-                             {QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")});
-#endif
+  substituteLayoutFonts();
   QApplication::setFont(dialogFont());
 }
 

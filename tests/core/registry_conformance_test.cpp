@@ -18,9 +18,10 @@
 #include <utility>
 #include <vector>
 
+#include "catalogue/catalogue.h"
+#include "current_user/current_user_registry.h"
 #include "encodings/ansi_code_page.h"
 #include "registry/game_registry.h"
-#include "catalogue/catalogue.h"
 #include "registry/item_number.h"
 #include "registry/registry_backend.h"
 
@@ -117,8 +118,9 @@ std::string listGameTree(RegistryBackend& backend) {
         out += " no Inventory key\n";
         continue;
       }
-      GameRegistry::forEachInventorySlot(
-          *inventory, [&](std::string_view data) { out += " " + utf8(itemNumberText(itemNumber(data))); });
+      GameRegistry::forEachInventorySlot(*inventory, [&](std::string_view data) {
+        out += " " + utf8(itemNumberText(itemNumber(data)));
+      });
       out += "\n";
     }
   }

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "inventory_fixture.h"
-#include "registry/wine_user_registry.h"
+#include "registry/wine/wine_user_registry.h"
 
 namespace sacotin::testing {
 namespace {

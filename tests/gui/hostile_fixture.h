@@ -8,7 +8,7 @@
 #include <cstddef>
 
 #include "inventory_fixture.h"
-#include "registry/wine_user_registry.h"
+#include "registry/wine/wine_user_registry.h"
 
 namespace sacotin::testing {
 

@@ -1,7 +1,7 @@
 // The inventory mode end to end on registries written the way Wine writes user.reg: a copy of a
 // prefix Wine itself wrote, and small files written by the tests.
 #include "inventory_fixture.h"
-#include "registry/wine_user_registry.h"
+#include "registry/wine/wine_user_registry.h"
 
 namespace sacotin::testing {
 namespace {

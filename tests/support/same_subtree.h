@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "registry/wine_registry_file.h"
+#include "registry/wine/wine_registry_file.h"
 
 namespace sacotin::testing {
 

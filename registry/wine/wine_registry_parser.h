@@ -18,8 +18,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "registry/wine_registry_file.h"
-#include "registry/wine_wanted_keys.h"
+#include "registry/wine/wine_registry_file.h"
+#include "registry/wine/wine_wanted_keys.h"
 
 namespace sacotin {
 

@@ -1,4 +1,4 @@
-#include "registry/wine_registry_text.h"
+#include "registry/wine/wine_registry_text.h"
 
 #include <limits>
 

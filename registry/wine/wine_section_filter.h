@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/wine_wanted_keys.h"
+#include "registry/wine/wine_wanted_keys.h"
 
 namespace sacotin {
 

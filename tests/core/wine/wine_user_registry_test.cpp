@@ -1,7 +1,7 @@
 // The Wine prefix's hive as the program sees it: where the file is looked for, which files count
 // as no registry at all, how paths open, how names and data come back, and when the file is read
 // again.
-#include "registry/wine_user_registry.h"
+#include "registry/wine/wine_user_registry.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

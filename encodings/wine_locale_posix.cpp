@@ -1,9 +1,9 @@
-#include "encodings/wine_locale.h"
-
 #include <locale.h>
 
 #include <cstdlib>
 #include <map>
+
+#include "encodings/wine_locale.h"
 
 namespace sacotin {
 namespace {

@@ -8,7 +8,7 @@
 #include "registry/game_registry.h"
 #include "catalogue/catalogue.h"
 #include "registry/item_number.h"
-#include "registry/wine_user_registry.h"
+#include "registry/wine/wine_user_registry.h"
 
 namespace sacotin {
 namespace {

@@ -1,9 +1,9 @@
 // The key tree of a user.reg once parsed: its queries, and the values parsed on demand.
-#include "registry/wine_registry_file.h"
+#include "registry/wine/wine_registry_file.h"
 
 #include <QChar>
 
-#include "registry/wine_registry_parser.h"
+#include "registry/wine/wine_registry_parser.h"
 
 namespace sacotin {
 

@@ -1,9 +1,9 @@
-#include "registry/wine_section_filter.h"
+#include "registry/wine/wine_section_filter.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "registry/wine_registry_text.h"
+#include "registry/wine/wine_registry_text.h"
 
 namespace sacotin {
 WineSectionFilter::WineSectionFilter(const std::vector<std::u16string_view>& keys) : keys_(keys) {}

@@ -1,6 +1,6 @@
 // The user.reg loader line by line: what wineserver makes of each kind of line, including the
 // damaged ones.
-#include "registry/wine_registry_file.h"
+#include "registry/wine/wine_registry_file.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/wine_section_filter.h"
+#include "registry/wine/wine_section_filter.h"
 #include "support/same_subtree.h"
 
 namespace sacotin {

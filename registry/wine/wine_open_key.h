@@ -8,7 +8,7 @@
 
 #include "encodings/ansi_code_page.h"
 #include "registry/registry_backend.h"
-#include "registry/wine_registry_file.h"
+#include "registry/wine/wine_registry_file.h"
 
 namespace sacotin {
 

@@ -9,9 +9,9 @@
 #include "encodings/ansi_code_page.h"
 #include "files/file_snapshot.h"
 #include "registry/registry_backend.h"
-#include "registry/wine_game_sections.h"
-#include "registry/wine_open_key.h"
-#include "registry/wine_registry_file.h"
+#include "registry/wine/wine_game_sections.h"
+#include "registry/wine/wine_open_key.h"
+#include "registry/wine/wine_registry_file.h"
 
 namespace sacotin {
 

@@ -1,6 +1,6 @@
 // How the parser passes over the sections unrelated to the keys it is made around.
-#include "registry/wine_registry_parser.h"
-#include "registry/wine_registry_text.h"
+#include "registry/wine/wine_registry_parser.h"
+#include "registry/wine/wine_registry_text.h"
 
 namespace sacotin {
 

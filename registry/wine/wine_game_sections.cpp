@@ -1,10 +1,10 @@
-#include "registry/wine_game_sections.h"
+#include "registry/wine/wine_game_sections.h"
 
 #include <utility>
 
 #include "registry/game_registry.h"
-#include "registry/wine_registry_file.h"
-#include "registry/wine_section_filter.h"
+#include "registry/wine/wine_registry_file.h"
+#include "registry/wine/wine_section_filter.h"
 
 namespace sacotin {
 

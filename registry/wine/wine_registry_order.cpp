@@ -1,7 +1,7 @@
 // The finished tree's subkeys and values put in wineserver's order.
 #include <algorithm>
 
-#include "registry/wine_registry_parser.h"
+#include "registry/wine/wine_registry_parser.h"
 
 namespace sacotin {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "registry/wine_registry_file.h"
+#include "registry/wine/wine_registry_file.h"
 
 namespace sacotin {
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/wine_user_registry.h"
+#include "registry/wine/wine_user_registry.h"
 
 namespace sacotin {
 namespace {

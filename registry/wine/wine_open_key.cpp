@@ -1,8 +1,10 @@
 // The registry interface over a parsed user.reg: opened keys and the paths that lead to them.
-#include "registry/wine_open_key.h"
+#include "registry/wine/wine_open_key.h"
 
 #include <functional>
 #include <utility>
+
+#include "registry/wine/wine_registry_text.h"
 
 namespace sacotin {
 namespace {
@@ -49,23 +51,16 @@ std::unique_ptr<OpenKey> openWineKey(std::shared_ptr<const WineRegistryFile> fil
 
 std::optional<WineRegistryFile::KeyId> resolveWinePath(const WineRegistryFile& file,
                                                        std::u16string_view path) {
-  using KeyId = WineRegistryFile::KeyId;
-  KeyId key = WineRegistryFile::kRoot;
-  if (path.empty()) return key;
-  if (path[0] == u'\\') return std::nullopt;
-  std::size_t start = 0;
-  while (start < path.size()) {
-    std::size_t end = path.find(u'\\', start);
-    if (end == std::u16string_view::npos) end = path.size();
-    const std::u16string_view component = path.substr(start, end - start);
-    if (component.size() > WineRegistryFile::kMaxKeyNameLength) return std::nullopt;
-    const auto child = file.findSubkey(key, component);
+  std::optional<WineRegistryFile::KeyId> key = WineRegistryFile::kRoot;
+  if (path.starts_with(u'\\')) return std::nullopt;
+  wine_text::forEachComponent(path, [&](std::u16string_view component) {
+    const auto child = component.size() > WineRegistryFile::kMaxKeyNameLength
+                           ? std::nullopt
+                           : file.findSubkey(*key, component);
     // A symbolic link points outside this file (usually into HKEY_LOCAL_MACHINE).
-    if (!child || file.isLink(*child)) return std::nullopt;
-    key = *child;
-    start = end;
-    while (start < path.size() && path[start] == u'\\') ++start;
-  }
+    key = child && !file.isLink(*child) ? child : std::nullopt;
+    return key.has_value();
+  });
   return key;
 }
 

@@ -1,9 +1,9 @@
 // The parser's reading of lines, keys and values, and its table of the keys met so far.
-#include "registry/wine_registry_parser.h"
+#include "registry/wine/wine_registry_parser.h"
 
 #include <algorithm>
 
-#include "registry/wine_registry_text.h"
+#include "registry/wine/wine_registry_text.h"
 
 namespace sacotin {
 

@@ -1,0 +1,65 @@
+#include "registry/wine/wine_user_registry.h"
+
+#include <utility>
+
+#include "registry/wine/wine_open_key.h"
+#include "registry/wine/wine_wanted_keys.h"
+
+namespace sacotin {
+namespace {
+
+// Whether a path names the game's key or a key below it (in either of its two places): such
+// keys are answered from the part of the file around the game's key.
+bool isAtOrBelowGameKey(std::u16string_view path) {
+  static const WantedKeys gameKeys(gameKeyPaths());
+  return gameKeys.placeOfPath(path).atOrBelow;
+}
+
+}  // namespace
+
+WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<AnsiCodePage> codePage,
+                                   std::optional<GameSections> alreadyRead)
+    : path_(std::move(userRegPath)),
+      codePage_(std::move(codePage)),
+      alreadyRead_(std::move(alreadyRead)) {}
+
+std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
+  const std::optional<FileStamp> stamp = path_.empty() ? std::nullopt : stampOf(path_);
+  if (!stamp) {
+    gameKeys_ = {};
+    wholeFile_ = {};
+    return nullptr;
+  }
+  const bool gameKey = isAtOrBelowGameKey(path);
+  ParsedFile& parsed = gameKey ? gameKeys_ : wholeFile_;
+  if (!parsed.file || !(parsed.stamp == *stamp))
+    parsed = gameKey ? loadGameKeys(*stamp) : loadWholeFile();
+  std::shared_ptr<const WineRegistryFile> file = parsed.file;
+  if (!file || !file->isRegistry()) return nullptr;
+  const auto key = resolveWinePath(*file, path);
+  if (!key) return nullptr;
+  return openWineKey(std::move(file), *key, codePage_);
+}
+
+WineUserRegistry::ParsedFile WineUserRegistry::loadGameKeys(const FileStamp& stamp) {
+  // The sections the prefix search read are used once, while the file is still that version.
+  std::optional<GameSections> sections = std::exchange(alreadyRead_, std::nullopt);
+  if (!sections || !(sections->stamp == stamp)) sections = readGameSections(path_);
+  if (!sections) return {};
+  ++parseCount_;
+  return {std::make_shared<const WineRegistryFile>(
+              WineRegistryFile::parseAround(std::move(sections->text), gameKeyPaths())),
+          sections->stamp};
+}
+
+WineUserRegistry::ParsedFile WineUserRegistry::loadWholeFile() {
+  FileSnapshot snapshot;
+  if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, snapshot)) return {};
+  ++parseCount_;
+  // The stamp of what was actually read, so that a replacement racing with this load is
+  // picked up by the next open.
+  return {std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(snapshot.bytes.view())),
+          snapshot.stamp};
+}
+
+}  // namespace sacotin

@@ -1,0 +1,140 @@
+#include "registry/wine/wine_wanted_keys.h"
+
+#include <cstring>
+
+#include "registry/wine/wine_registry_file.h"
+#include "registry/wine/wine_registry_text.h"
+
+namespace sacotin {
+namespace {
+
+// Whether a name equals a wanted key's component, letter case aside, as compareNames decides it.
+bool sameName(std::string_view ascii, std::u16string_view name) {
+  if (ascii.size() != name.size()) return false;
+  for (std::size_t i = 0; i < ascii.size(); ++i) {
+    const auto a = static_cast<char16_t>(ascii[i]);
+    if (a != name[i] && WineRegistryFile::foldCase(a) != WineRegistryFile::foldCase(name[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool sameName(std::u16string_view a, std::u16string_view b) {
+  return WineRegistryFile::compareNames(a, b) == 0;
+}
+
+// Whether a text holds no quote, NUL or non-ASCII byte (which unescaping turns into other units),
+// tested a word at a time: headers are many and long.
+bool plainText(std::string_view text) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHighs = 0x8080808080808080;
+  const auto hasZeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  std::size_t i = 0;
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if (((word & kHighs) | hasZeroByte(word) | hasZeroByte(word ^ (kOnes * '"'))) != 0) {
+      return false;
+    }
+  }
+  for (; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == 0 || c == '"' || c >= 0x80) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// Follows a key's components, from the hive down, keeping which wanted keys still agree.
+class WantedKeys::Walk {
+ public:
+  explicit Walk(const std::vector<std::vector<std::u16string>>& keys)
+      : keys_(keys), agreeing_((1u << keys.size()) - 1) {}
+
+  // False once a component is over the longest name wineserver accepts: the walk stops there.
+  template <typename Name>
+  bool next(Name component) {
+    if (component.size() > WineRegistryFile::kMaxKeyNameLength) {
+      refused_ = true;
+      return false;
+    }
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+      if ((agreeing_ & (1u << k)) && depth_ < keys_[k].size() &&
+          !sameName(component, keys_[k][depth_])) {
+        agreeing_ &= ~(1u << k);
+      }
+    }
+    ++depth_;
+    return true;
+  }
+
+  void refuse() { refused_ = true; }
+
+  Place place() const {
+    Place place{refused_ || depth_ == 0 || agreeing_ != 0, false};
+    for (std::size_t k = 0; k < keys_.size(); ++k) {
+      if ((agreeing_ & (1u << k)) && depth_ >= keys_[k].size()) place.atOrBelow = true;
+    }
+    return place;
+  }
+
+ private:
+  const std::vector<std::vector<std::u16string>>& keys_;
+  std::uint32_t agreeing_;
+  std::size_t depth_ = 0;
+  bool refused_ = false;
+};
+
+WantedKeys::WantedKeys(const std::vector<std::u16string_view>& keys) {
+  for (const std::u16string_view key : keys) {
+    std::vector<std::u16string>& components = keys_.emplace_back();
+    wine_text::forEachComponent(key, [&components](std::u16string_view component) {
+      components.emplace_back(component);
+      return true;
+    });
+  }
+}
+
+WantedKeys::Place WantedKeys::placeOfPath(std::u16string_view path) const {
+  if (path.starts_with(u'\\')) return {};
+  Walk walk(keys_);
+  wine_text::forEachComponent(path, [&walk](std::u16string_view part) { return walk.next(part); });
+  return walk.place();
+}
+
+WantedKeys::Place WantedKeys::placeOfHeader(std::string_view header) const {
+  if (const std::optional<Place> plain = placeOfPlainHeader(header)) return *plain;
+  std::u16string path;
+  std::size_t next = 0;
+  Walk walk(keys_);
+  if (!wine_text::unescape(header, ']', next, [&path](char16_t unit) { path.push_back(unit); })) {
+    walk.refuse();
+  } else if (!path.empty() && path[0] != 0) {  // else the hive itself, as the loader takes it
+    wine_text::forEachComponent(path,
+                                [&walk](std::u16string_view part) { return walk.next(part); });
+  }
+  return walk.place();
+}
+
+std::optional<WantedKeys::Place> WantedKeys::placeOfPlainHeader(std::string_view header) const {
+  const std::size_t close = header.find(']');
+  if (close == std::string_view::npos) return std::nullopt;  // no closing bracket
+  const std::string_view name = header.substr(0, close);
+  Walk walk(keys_);
+  for (std::size_t start = 0;;) {
+    const std::size_t backslash = name.find('\\', start);
+    const std::size_t end = backslash == std::string_view::npos ? name.size() : backslash;
+    const std::string_view part = name.substr(start, end - start);
+    if (!plainText(part)) return std::nullopt;
+    // Only a doubled backslash separates components; a single one starts an escape.
+    const bool separator = end < name.size() && end + 1 < name.size() && name[end + 1] == '\\';
+    if (end < name.size() && !separator) return std::nullopt;
+    if (!part.empty() && !walk.next(part)) return walk.place();
+    if (!separator) return walk.place();
+    start = end + 2;
+  }
+}
+
+}  // namespace sacotin
