@@ -43,43 +43,46 @@ Catalogue::Catalogue(const std::vector<std::u16string>& lines)
 
 Catalogue::Catalogue(std::u16string text)
     : text_(std::move(text)), nameLineOf_(65536, kNoNameLine) {
-  for (std::size_t i = 0; i < text_.size();) {
-    lineStarts_.push_back(static_cast<std::uint32_t>(i));
-    while (i < text_.size() && text_[i] != u'\r' && text_[i] != u'\n') ++i;
-    if (i < text_.size())
-      i += text_[i] == u'\r' && i + 1 < text_.size() && text_[i + 1] == u'\n' ? 2 : 1;
-  }
   // A lookup for text T walks runs of consecutive lines equal to T: in a run of k such lines
   // the 1st, 3rd, 5th... match and the line after each match is taken as its name line. So an
   // even run ends with T itself as name line, an odd run with the line after the run (none at
   // the end of the file). The last run in the file wins.
-  for (std::size_t start = 0; start < lineCount();) {
-    const std::u16string_view text = line(start);
-    std::size_t end = start + 1;
-    while (end < lineCount() && line(end) == text) ++end;
-    if (const auto number = numberOfText(text)) {
-      const std::size_t nameLine = (end - start) % 2 == 0 ? start : end;
-      const bool named = nameLine < lineCount() && !line(nameLine).empty();
+  std::size_t next = 0;
+  std::size_t runStart = 0;
+  std::u16string_view run = next < text_.size() ? lineAt(0, next) : std::u16string_view();
+  while (runStart < text_.size()) {
+    std::size_t runLength = 1;
+    std::size_t after = next;  // the start of the line after the run
+    std::u16string_view line;
+    while (after < text_.size() && (line = lineAt(after, next)) == run) {
+      ++runLength;
+      after = next;
+    }
+    if (const auto number = numberOfText(run)) {
+      const bool named = runLength % 2 == 0 || (after < text_.size() && !line.empty());
+      const std::size_t nameLine = runLength % 2 == 0 ? runStart : after;
       nameLineOf_[*number] = named ? static_cast<std::uint32_t>(nameLine) : kNoNameLine;
     }
-    start = end;
+    runStart = after;
+    run = line;
   }
 }
 
-std::u16string_view Catalogue::line(std::size_t index) const {
-  const std::size_t start = lineStarts_[index];
-  std::size_t end = index + 1 < lineStarts_.size() ? lineStarts_[index + 1] : text_.size();
-  // Without its line end: a line holds no CR or LF of its own.
-  if (end > start && text_[end - 1] == u'\n') --end;
-  if (end > start && text_[end - 1] == u'\r') --end;
+std::u16string_view Catalogue::lineAt(std::size_t start, std::size_t& next) const {
+  std::size_t end = start;
+  while (end < text_.size() && text_[end] != u'\r' && text_[end] != u'\n') ++end;
+  next = end;
+  if (next < text_.size()) {
+    next += text_[next] == u'\r' && next + 1 < text_.size() && text_[next + 1] == u'\n' ? 2 : 1;
+  }
   return std::u16string_view(text_).substr(start, end - start);
 }
 
 std::vector<std::u16string> Catalogue::names() const {
   std::vector<std::u16string> names;
-  for (std::size_t index = 0; index < lineCount(); ++index) {
-    const std::u16string_view text = line(index);
-    if (text.starts_with(kNamePrefix)) names.emplace_back(text.substr(kNamePrefix.size()));
+  for (std::size_t start = 0, next = 0; start < text_.size(); start = next) {
+    const std::u16string_view line = lineAt(start, next);
+    if (line.starts_with(kNamePrefix)) names.emplace_back(line.substr(kNamePrefix.size()));
   }
   return names;
 }
@@ -94,7 +97,8 @@ std::u16string Catalogue::placeholder(std::uint16_t number) {
 std::optional<std::u16string_view> Catalogue::nameInFile(std::uint16_t number) const {
   const std::uint32_t line = nameLineOf_[number];
   if (line == kNoNameLine) return std::nullopt;
-  return nameFromLine(this->line(line));
+  std::size_t next = 0;
+  return nameFromLine(lineAt(line, next));
 }
 
 std::u16string Catalogue::nameOf(std::uint16_t number) const {

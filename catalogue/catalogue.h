@@ -45,14 +45,14 @@ class Catalogue {
   // The item's name from its name line; nothing when it has none (the placeholder is shown).
   std::optional<std::u16string_view> nameInFile(std::uint16_t number) const;
 
-  std::size_t lineCount() const { return lineStarts_.size(); }
-  std::u16string_view line(std::size_t index) const;
+  // The line that starts at `start` in the text, without its line end, and where the next one
+  // starts (the text's size after the last).
+  std::u16string_view lineAt(std::size_t start, std::size_t& next) const;
 
-  // The text, held whole, and where each line starts in it: a catalogue takes a few times its
-  // file's size, however its lines run.
+  // The text, held whole: the lines are found in it as they are needed, so that a catalogue takes
+  // twice its file's size however its lines run.
   std::u16string text_;
-  std::vector<std::uint32_t> lineStarts_;
-  // For every item number: the index of the name line a lookup ends with, or
+  // For every item number: where the name line a lookup ends with starts in the text, or
   // kNoNameLine when it ends without one (no number line, or an empty line after it). Only
   // item number texts are ever looked up, so only lines that are one are indexed.
   std::vector<std::uint32_t> nameLineOf_;
