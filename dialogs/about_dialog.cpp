@@ -42,7 +42,7 @@ frmAbout* frmAbout::instance() { return aboutWindow; }
 
 frmAbout* frmAbout::showOnRequest() {
   if (!aboutWindow) aboutWindow = new frmAbout;
-  showModeless(aboutWindow);
+  showModeless(aboutWindow, aboutWindow->cmdOK);
   return aboutWindow;
 }
 

@@ -21,7 +21,7 @@ Dialog* Dialog::instance() { return helpWindow; }
 
 Dialog* Dialog::showOnRequest() {
   if (!helpWindow) helpWindow = new Dialog;
-  showModeless(helpWindow);
+  showModeless(helpWindow, helpWindow->OKButton);
   return helpWindow;
 }
 

@@ -7,6 +7,7 @@
 
 #include "dialogs/secondary_window_frame.h"
 #include "widgets/program_images.h"
+#include "widgets/screen_readers.h"
 
 namespace sacotin {
 
@@ -29,13 +30,12 @@ void makeSecondaryWindow(QDialog* window, QPoint clientTopLeftTwips, QSize clien
                    &QObject::deleteLater);
 }
 
-void showModeless(QWidget* window) {
-  if (window->isVisible()) {
-    window->raise();
-    window->activateWindow();
-  } else {
-    window->show();
-  }
+void showModeless(QWidget* window, QWidget* focus) {
+  window->show();
+  // It takes the keyboard, on a desktop whose window manager would leave it elsewhere too.
+  window->raise();
+  window->activateWindow();
+  focus->setFocus();
 }
 
 QLabel* makePictureBox(QWidget* parent, QPoint topLeftTwips) {
@@ -51,6 +51,7 @@ QLabel* makePictureBox(QWidget* parent, QPoint topLeftTwips) {
   box->setGeometry(QRect(QPoint(twipsToPixels(topLeftTwips.x()), twipsToPixels(topLeftTwips.y())),
                          pictureSize + QSize(2 * kBorder, 2 * kBorder)));
   box->setFocusPolicy(Qt::StrongFocus);
+  nameForScreenReaders(box, QStringLiteral("Sacotin"));
   return box;
 }
 

@@ -18,8 +18,9 @@ namespace sacotin {
 // the screen. While visible it keeps the program running, as the main window does.
 void makeSecondaryWindow(QDialog* window, QPoint clientTopLeftTwips, QSize clientSizeTwips);
 
-// Shows a secondary window without blocking the others; one already visible comes to the front.
-void showModeless(QWidget* window);
+// Shows a secondary window without blocking the others, in front, active, with `focus` holding
+// the keyboard.
+void showModeless(QWidget* window, QWidget* focus);
 
 // The program's picture in a sunken 2-pixel border, the label sized to the picture; its
 // top-left corner at the given place. It takes the focus like a control does.

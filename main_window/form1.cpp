@@ -21,6 +21,7 @@
 #include "widgets/cr_label.h"
 #include "widgets/fonts.h"
 #include "widgets/program_images.h"
+#include "widgets/screen_readers.h"
 #include "widgets/text_colours.h"
 #include "widgets/twips.h"
 
@@ -155,6 +156,14 @@ void Form1::buildLayout() {
   Frame3 = named(makeFrame(outer, twipsRect(120, 5760, 4335, 855)), "Frame3");
   Command1 = named(new QPushButton(QStringLiteral("Rafraichir"), Frame3), "Command1");
   Command1->setGeometry(twipsRect(360, 240, 3615, 495));
+
+  nameForScreenReaders(Combo1, QStringLiteral("Compte"));
+  nameForScreenReaders(Combo2, QStringLiteral("Personnage"));
+  nameForScreenReaders(List1, QStringLiteral("Objets du personnage"));
+  nameForScreenReaders(Combo3, Label5->text(), Label5);
+  nameForScreenReaders(List2, QStringLiteral("Personnages qui portent l'objet"));
+  for (QComboBox* chooser : {Combo1, Combo2, Combo3}) speakKeyboardChoices(chooser);
+  exposeAsStatusLine(Label1);
 
   // Keyboard order: the inventory list first, the character chooser before the account chooser,
   // then the search controls and the action button.

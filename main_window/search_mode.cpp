@@ -37,6 +37,7 @@ void Form1::mnu_recherche_Click() {
   mode_ = SearchMode;
   mnu_recherche->setVisible(false);
   mnu_inv->setVisible(true);
+  Combo3->setFocus();  // the first control of the search view
 }
 
 void Form1::mnu_inv_Click() {
@@ -54,6 +55,7 @@ void Form1::mnu_inv_Click() {
   mode_ = InventoryMode;
   mnu_recherche->setVisible(true);
   mnu_inv->setVisible(false);
+  List1->setFocus();  // the first control of the inventory view
 }
 
 void Form1::load_search() { fillSearchChooser(); }

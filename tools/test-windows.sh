@@ -133,8 +133,11 @@ echo "== Windows tests that need real windows, on the virtual X display"
 "$wine" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize' \
   /v AppsUseLightTheme /t REG_DWORD /d 0 /f >/dev/null
 fonts_and_images='DialogsTest.EveryTextHasTheLayoutsFontAtThisScaling'
+# Where the keyboard goes as Help, About and the modes open (the window manager's part).
+keyboard='HelpWindowTest.OkButtonHoldsTheFocusAndEnterPressesIt:AboutWindowTest.EnterAndEscapePressOk'
+keyboard+=':SearchModeSwitchTest.EachModeShowsItsFrameCaptionAndMenuItem'
 run_windows_tests windows-real -platform windows \
-  --gtest_filter="WindowsProgram.*:ColourSchemeTest.LightSchemeKeepsTheLayoutColours:$fonts_and_images"
+  --gtest_filter="WindowsProgram.*:ColourSchemeTest.LightSchemeKeepsTheLayoutColours:$fonts_and_images:$keyboard"
 
 echo "== The same windows at 150 % display scaling (144 dpi): fonts, images and layout"
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null

@@ -13,6 +13,7 @@ python3 tools/make_demo_data.py --check
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
+bash tools/test-desktop.sh build/default
 
 cmake --preset asan
 cmake --build --preset asan

@@ -103,6 +103,10 @@ QColor textColourIn(const QPalette& scheme, TextColour colour) {
   return contrastRatio(own, background) >= kMinimumContrast ? own : lightenedFor(own, background);
 }
 
+TextColour textColourOf(const QWidget* widget) {
+  return static_cast<TextColour>(widget->property(kColourProperty).toInt());
+}
+
 void useTextColour(QWidget* widget, TextColour colour) {
   widget->setProperty(kColourProperty, static_cast<int>(colour));
   SchemeWatcher::apply(widget);

@@ -25,6 +25,9 @@ QColor textColourIn(const QPalette& scheme, TextColour colour);
 // scheme changes while the widget lives (the desktop switching between light and dark).
 void useTextColour(QWidget* widget, TextColour colour);
 
+// The colour useTextColour last gave the widget's text (Plain when it gave none).
+TextColour textColourOf(const QWidget* widget);
+
 // WCAG 2 contrast ratio of two colours, from 1 to 21.
 double contrastRatio(const QColor& first, const QColor& second);
 

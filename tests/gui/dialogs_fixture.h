@@ -50,6 +50,9 @@ class DialogsTest : public ::testing::Test {
     window.reset();
   }
 
+  // Real windows, which a window manager activates (the offscreen platform has none).
+  static bool onDesktop() { return QGuiApplication::platformName() != QStringLiteral("offscreen"); }
+
   static void unloadDialogs() {
     delete Dialog::instance();
     delete frmAbout::instance();

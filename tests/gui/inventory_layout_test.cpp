@@ -1,5 +1,6 @@
 // The main window's layout: places and sizes (twips, 15 to a pixel), names, fonts, what is
 // shown at start, the keyboard order and the menu bar.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
@@ -159,6 +160,39 @@ TEST_F(InventoryLayoutTest, TabOrderAndFirstFocus) {
   EXPECT_EQ(QApplication::focusWidget(), accounts());
   QTest::keyClick(accounts(), Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), named("Command1"));
+}
+
+TEST_F(InventoryLayoutTest, ScreenReadersGetEachControlsRoleAndPurpose) {
+  // A combo box tells what it is for through the label that names it (on Linux Qt names it after
+  // its current entry); a hidden label when the layout shows none.
+  const auto purpose = [](QAccessibleInterface* control) {
+    if (control->role() != QAccessible::ComboBox) return control->text(QAccessible::Name);
+    const auto labels = control->relations(QAccessible::Label);
+    return labels.size() == 1 ? labels.first().first->text(QAccessible::Name) : QString();
+  };
+  const struct {
+    const char* name;
+    QAccessible::Role role;
+    QString purpose;
+  } expected[] = {
+      {"Combo1", QAccessible::ComboBox, "Compte"},
+      {"Combo2", QAccessible::ComboBox, "Personnage"},
+      {"List1", QAccessible::List, "Objets du personnage"},
+      {"Combo3", QAccessible::ComboBox, "Choisissez dans la liste ou saisissez librement :"},
+      {"List2", QAccessible::List, "Personnages qui portent l'objet"},
+      {"Label1", QAccessible::StatusBar, "perso1\nVous possedez 1 objets"},
+  };
+  for (const auto& control : expected) {
+    QAccessibleInterface* exposed = QAccessible::queryAccessibleInterface(named(control.name));
+    ASSERT_TRUE(exposed) << control.name;
+    EXPECT_EQ(exposed->role(), control.role) << control.name;
+    EXPECT_EQ(purpose(exposed), control.purpose) << control.name;
+    EXPECT_EQ(named(control.name)->accessibleName(),
+              control.role == QAccessible::StatusBar ? QString() : control.purpose);
+  }
+  // Nothing new is drawn: the labels that name the account and character choosers are hidden.
+  EXPECT_FALSE(named("Combo1_name")->isVisible());
+  EXPECT_FALSE(named("Combo2_name")->isVisible());
 }
 
 TEST_F(InventoryLayoutTest, MenuBar) {

@@ -1,5 +1,6 @@
 // The inventory mode as the user sees it: start-up, the two choosers, the action button and the
 // status line, over an in-memory registry.
+#include <QAccessible>
 #include <QEvent>
 
 #include "inventory_fixture.h"
@@ -107,6 +108,9 @@ TEST_F(InventoryModeTest, WithoutAccountsKeyNothingIsListedAndTheStatusSaysWhyIn
   openWindow();
   EXPECT_EQ(status(), twoLines("Vous n'avez jamais installé T4c", "ou ne l'avez jamais lancé"));
   EXPECT_TRUE(statusIsRed());
+  // Said in words too, for a screen reader.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(statusLine())->text(QAccessible::Name),
+            "Erreur : Vous n'avez jamais installé T4c\nou ne l'avez jamais lancé");
   EXPECT_EQ(accounts()->count(), 0);
   EXPECT_EQ(characters()->count(), 0);
   EXPECT_EQ(itemList()->count(), 0);

@@ -14,14 +14,28 @@ TEST_F(SearchModeSwitchTest, EachModeShowsItsFrameCaptionAndMenuItem) {
   addStandardAccounts();
   openWindow();
   expectInventoryMode();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  characters()->setFocus();
 
+  // The keyboard goes to the first control of the view shown, whichever way the mode changes.
   enterSearchMode();
   expectSearchMode();
   EXPECT_EQ(status(), "Ready to search");
   EXPECT_FALSE(statusIsRed());
+  EXPECT_EQ(QApplication::focusWidget(), nameChooser());
 
   leaveSearchMode();
   expectInventoryMode();
+  EXPECT_EQ(QApplication::focusWidget(), itemList());
+
+  characters()->setFocus();
+  QTest::keyClick(window->windowHandle(), Qt::Key_Alt);  // the menu bar, then its first item
+  QTest::keyClick(window->windowHandle(), Qt::Key_Return);
+  expectSearchMode();
+  EXPECT_EQ(QApplication::focusWidget(), nameChooser());
+  QTest::keyClick(window->windowHandle(), Qt::Key_Down);
+  EXPECT_EQ(characters()->currentIndex(), 0);  // no key reaches the hidden chooser
 }
 
 TEST_F(SearchModeSwitchTest, LeavingRightAfterEnteringShowsTheSameInventoryAgain) {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class QComboBox;
+class QLabel;
+class QWidget;
+
+namespace sacotin {
+
+// Names a control for screen readers without drawing anything new: its accessible name and, for
+// a chooser, the label relation through which Qt tells a screen reader on Linux what a combo box
+// is for (there it names a combo box after its current entry). `shownLabel` is the layout's own
+// label of the control, when it has one; otherwise a hidden label carries the name.
+void nameForScreenReaders(QWidget* control, const QString& name, QLabel* shownLabel = nullptr);
+
+// A choice made from the keyboard in a closed chooser (arrow keys, Home, End, a letter) is
+// spoken as it changes: the chooser's own list follows its current entry, which is what screen
+// readers watch.
+void speakKeyboardChoices(QComboBox* chooser);
+
+// Exposes a label as its window's status line: the status-bar role, its text as its name and,
+// while it shows a failure (in red), the word "Erreur" before it. Screen readers are told of
+// every new status.
+void exposeAsStatusLine(QLabel* label);
+
+}  // namespace sacotin
