@@ -44,6 +44,8 @@ add_custom_command(
   COMMAND gzip -9nkf ${sacotin_docs}/sacotin.6 ${sacotin_docs}/changelog
   DEPENDS ${sacotin_docs}/sacotin.6 ${sacotin_docs}/changelog)
 add_custom_target(sacotin_docs ALL DEPENDS ${sacotin_docs}/sacotin.6.gz ${sacotin_docs}/changelog.gz)
+# Building the program alone (preset app) makes them too: installing needs them.
+add_dependencies(Sacotin sacotin_docs)
 install(FILES ${sacotin_docs}/sacotin.6.gz DESTINATION share/man/man6)
 install(FILES ${sacotin_docs}/changelog.gz resources/linux/copyright DESTINATION share/doc/sacotin)
 

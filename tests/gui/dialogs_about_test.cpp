@@ -67,7 +67,9 @@ TEST_F(AboutWindowTest, EnterAndEscapePressOk) {
     QTest::keyClick(about->windowHandle(), Qt::Key_Return);
   });
   // ... and gives it back as it goes, where a window manager decides (not offscreen).
-  if (onDesktop()) EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  if (onDesktop()) {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
   expectUnloadedBy([](frmAbout* about) { QTest::keyClick(about->windowHandle(), Qt::Key_Escape); });
   // OK is the default button: Enter presses it while the picture has the focus as well.
   expectUnloadedBy([](frmAbout* about) {

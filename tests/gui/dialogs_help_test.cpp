@@ -88,7 +88,9 @@ TEST_F(HelpWindowTest, OkButtonHoldsTheFocusAndEnterPressesIt) {
   EXPECT_EQ(Dialog::instance(), help);
   EXPECT_FALSE(help->isVisible());
   // ... and gives it back as it goes, where a window manager decides (not offscreen).
-  if (onDesktop()) EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  if (onDesktop()) {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
 }
 
 TEST_F(HelpWindowTest, EscapeDoesNothing) {
