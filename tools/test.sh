@@ -4,16 +4,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# GoogleTest and Google Benchmark; the validators, dpkg-shlibdeps and lintian for the install
-# tree and the Debian package.
-bash tools/install-deps.sh libgtest-dev libgmock-dev libbenchmark-dev python3 desktop-file-utils \
-  appstream dpkg-dev lintian
+# Everything the stages below need, in one go (so that apt reads its lists once): GoogleTest and
+# Google Benchmark; Openbox on a virtual display for the keyboard checks; the validators,
+# dpkg-shlibdeps, lintian, patchelf and the accessibility bus for the install checks; clang for
+# the fuzzers; MinGW-w64, Wine and NSIS for the Windows stage.
+bash tools/install-deps.sh libgtest-dev libgmock-dev libbenchmark-dev python3 xvfb x11-utils \
+  openbox desktop-file-utils appstream dpkg-dev lintian patchelf binutils dbus-x11 at-spi2-core \
+  python3-pyatspi clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix googletest wine64 \
+  imagemagick unzip zip nsis
 python3 tools/make_demo_data.py --check
 
 cmake --preset default
 cmake --build --preset default
 ctest --preset default
 bash tools/test-desktop.sh build/default
+bash tools/test-install.sh
 
 cmake --preset asan
 cmake --build --preset asan
