@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "files/open_file.h"
+
 namespace sacotin {
 namespace {
 
@@ -15,6 +17,39 @@ void FileBytes::reserve(std::size_t capacity) {
   if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
   data_ = std::move(grown);
   capacity_ = capacity;
+}
+
+bool readRegularFile(const std::filesystem::path& path, std::size_t maxBytes,
+                     FileSnapshot& snapshot) {
+  if (readsAbandoned()) return false;
+  const OpenFile file(path);
+  FileStamp stamp;
+  if (!file.regularFileStamp(maxBytes, stamp)) return false;
+  const bool ok = snapshot.bytes.fill(
+      static_cast<std::size_t>(stamp.size), maxBytes,
+      [&file](char* buffer, std::size_t room) { return file.readSome(buffer, room); });
+  // The stamp of what was actually read, so that a replacement racing with this read is
+  // noticed by whoever compares it with the file later.
+  if (ok) snapshot.stamp = stamp;
+  return ok && snapshot.bytes.view().size() <= maxBytes;
+}
+
+bool readRegularFileInBlocks(const std::filesystem::path& path, std::size_t maxBytes,
+                             FileStamp& stamp,
+                             const std::function<void(std::string_view block)>& take) {
+  if (readsAbandoned()) return false;
+  const OpenFile file(path);
+  if (!file.regularFileStamp(maxBytes, stamp)) return false;
+  const std::unique_ptr<char[]> block(new char[FileBytes::kBlockSize]);
+  std::size_t total = 0;
+  for (;;) {
+    if (readsAbandoned()) return false;
+    const long long got = file.readSome(block.get(), FileBytes::kBlockSize);
+    if (got <= 0) return got == 0;
+    total += static_cast<std::size_t>(got);
+    if (total > maxBytes) return false;
+    take(std::string_view(block.get(), static_cast<std::size_t>(got)));
+  }
 }
 
 void abandonReads() { abandoned.store(true, std::memory_order_relaxed); }
