@@ -12,6 +12,7 @@
 #include "main_window/form1.h"
 #include "widgets/fonts.h"
 #include "widgets/program_images.h"
+#include "widgets/screen_readers.h"
 
 namespace sacotin {
 namespace {
@@ -34,6 +35,7 @@ void loadFrenchQtTexts(QApplication& application) {
 }  // namespace
 
 void setUpApplication(QApplication& application) {
+  readLineBreaksOfCrLabels();
   useWindowsFontMetrics();
   loadFrenchQtTexts(application);
   QApplication::setWindowIcon(programWindowIcon());  // every window of the program shows it
