@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 
 #include "widgets/cr_label.h"
@@ -46,22 +47,31 @@ QAccessibleInterface* crLabelFactory(const QString&, QObject* object) {
 void nameForScreenReaders(QWidget* control, const QString& name, QLabel* shownLabel) {
   control->setAccessibleName(name);
   if (!qobject_cast<QComboBox*>(control)) return;
+  auto* chooser = static_cast<QComboBox*>(control);
   QLabel* label = shownLabel;
   if (!label) {
     label = new QLabel(name, control->parentWidget());
     label->setObjectName(control->objectName() + QStringLiteral("_name"));
     label->hide();
+    // A screen reader says the label in place of the chooser's name, its entry: the label says
+    // both, "Personnage : Aélis".
+    QObject::connect(
+        chooser, &QComboBox::currentTextChanged, label, [label, name](const QString& entry) {
+          label->setText(entry.isEmpty() ? name : name + QStringLiteral(" : ") + entry);
+        });
   }
-  label->setBuddy(control);
+  label->setBuddy(chooser);
 }
 
 void speakKeyboardChoices(QComboBox* chooser) {
   QObject::connect(chooser, &QComboBox::currentIndexChanged, chooser, [chooser](int row) {
-    // Only the chooser the keyboard is on: another one refilled by that choice must not take
-    // the screen reader's attention from it.
-    if (!chooser->hasFocus()) return;
     QAbstractItemView* list = chooser->view();
-    list->setCurrentIndex(chooser->model()->index(row, chooser->modelColumn()));
+    const QModelIndex entry = chooser->model()->index(row, chooser->modelColumn());
+    // The entry is selected in the list, where a screen reader reads the chooser's value...
+    list->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect);
+    // ... and becomes its current entry, which is spoken, only in the chooser the keyboard is
+    // on: another one refilled by that choice must not take the reader's attention from it.
+    if (chooser->hasFocus()) list->setCurrentIndex(entry);
   });
 }
 
