@@ -34,13 +34,6 @@ std::u16string_view nameFromLine(std::u16string_view nameLine) {
 
 Catalogue::Catalogue() : nameLineOf_(65536, kNoNameLine) {}
 
-Catalogue::Catalogue(const std::vector<std::u16string>& lines)
-    : Catalogue([&lines] {
-        std::u16string text;
-        for (const std::u16string& line : lines) text.append(line).push_back(u'\n');
-        return text;
-      }()) {}
-
 Catalogue::Catalogue(std::u16string text)
     : text_(std::move(text)), nameLineOf_(65536, kNoNameLine) {
   // A lookup for text T walks runs of consecutive lines equal to T: in a run of k such lines

@@ -22,8 +22,6 @@ class Catalogue {
   // Builds the catalogue from the file's decoded text: CR LF, a lone LF and a lone CR each end a
   // line; a last line without line end still counts.
   explicit Catalogue(std::u16string text);
-  // From lines already split, without line ends.
-  explicit Catalogue(const std::vector<std::u16string>& lines);
   Catalogue();
 
   // The name shown for an item: its name in the catalogue, or the placeholder

@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-bash tools/install-deps.sh g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n zip nsis
+bash tools/install-deps.sh g++-mingw-w64-x86-64-posix googletest qt6-translations-l10n zip
 
 build_dir=${SACOTIN_WINDOWS_BUILD_DIR:-$root/build/windows-cross}
 cmake --preset windows-cross -B "$build_dir" >/dev/null

@@ -5,12 +5,16 @@
 
 namespace sacotin {
 
-void CrLabel::paintEvent(QPaintEvent* /*event*/) {
-  QPainter painter(this);
+QString CrLabel::textWithLineFeeds() const {
   QString shown = text();
   shown.replace(QChar(13), QChar(10));
+  return shown;
+}
+
+void CrLabel::paintEvent(QPaintEvent* /*event*/) {
+  QPainter painter(this);
   style()->drawItemText(&painter, contentsRect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                        palette(), isEnabled(), shown, foregroundRole());
+                        palette(), isEnabled(), textWithLineFeeds(), foregroundRole());
 }
 
 }  // namespace sacotin

@@ -13,6 +13,9 @@ class CrLabel : public QLabel {
  public:
   using QLabel::QLabel;
 
+  // The text with line feeds where it has carriage returns, as it is drawn and read aloud.
+  QString textWithLineFeeds() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
 };

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kStatusLineProperty = "sacotinStatusLine";
 
 // A label whose lines are separated by carriage returns, as screen readers get it: its text with
-// line feeds instead (else they read the last word of a line and the first of the next as one);
+// line feeds (else they read the last word of a line and the first of the next as one);
 // the status line as the window's status bar, with the word "Erreur" before a failure.
 class CrLabelAccessible final : public QAccessibleWidget {
  public:
@@ -28,8 +28,7 @@ class CrLabelAccessible final : public QAccessibleWidget {
   QString text(QAccessible::Text kind) const override {
     if (kind != QAccessible::Name) return QAccessibleWidget::text(kind);
     auto* label = static_cast<CrLabel*>(widget());
-    QString shown = label->text();
-    shown.replace(QChar(13), QChar(10));
+    const QString shown = label->textWithLineFeeds();
     if (role() == QAccessible::StatusBar && textColourOf(label) == TextColour::Failure) {
       return QStringLiteral("Erreur : ") + shown;
     }

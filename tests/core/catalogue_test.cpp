@@ -14,8 +14,15 @@ namespace {
 
 const std::u16string kUnknown1234 = u"** Objet non connu **   (1234)";
 
+// The catalogue of a file with these lines, each ended by a line feed.
+Catalogue catalogueOf(const std::vector<std::u16string>& lines) {
+  std::u16string text;
+  for (const std::u16string& line : lines) text.append(line).push_back(u'\n');
+  return Catalogue(std::move(text));
+}
+
 std::u16string nameIn(const std::vector<std::u16string>& lines, std::uint16_t number) {
-  return Catalogue(lines).nameOf(number);
+  return catalogueOf(lines).nameOf(number);
 }
 
 TEST(CatalogueLookup, NameLineAfterTheNumberLine) {
@@ -70,9 +77,10 @@ TEST(CatalogueLookup, ShortNameLinesGiveAnEmptyName) {
 }
 
 TEST(CatalogueLookup, ItemNumbersShownUnderAName) {
-  const Catalogue catalogue({u"1", u"Nom=Arc", u"2", u"Nom=Arc", u"01", u"Nom=Hache", u"3",
-                             u"Nom=Hache", u"3", u"Nom=Epee", u"4", u"", u"5", u"Nom", u"65536",
-                             u"Nom=Arc", u"6", u"Nom=** Objet non connu **   (7)"});
+  const Catalogue catalogue =
+      catalogueOf({u"1", u"Nom=Arc", u"2", u"Nom=Arc", u"01", u"Nom=Hache", u"3", u"Nom=Hache",
+                   u"3", u"Nom=Epee", u"4", u"", u"5", u"Nom", u"65536", u"Nom=Arc", u"6",
+                   u"Nom=** Objet non connu **   (7)"});
   struct Case {
     std::u16string name;
     std::vector<std::uint16_t> numbers;
@@ -96,9 +104,9 @@ TEST(CatalogueLookup, ItemNumbersShownUnderAName) {
 }
 
 TEST(CatalogueNames, NameLinesInFileOrderWithRepetitions) {
-  const Catalogue catalogue({u"2", u"Nom=Zebre", u"1", u"Nom=Arc", u"3", u"Nom=Zebre", u"Nom=",
-                             u"nom=minuscule", u"NOM=Majuscule", u"Name=Autre", u"Nom", u"4",
-                             u"Nom=Épée"});
+  const Catalogue catalogue =
+      catalogueOf({u"2", u"Nom=Zebre", u"1", u"Nom=Arc", u"3", u"Nom=Zebre", u"Nom=",
+                   u"nom=minuscule", u"NOM=Majuscule", u"Name=Autre", u"Nom", u"4", u"Nom=Épée"});
   EXPECT_EQ(catalogue.names(),
             (std::vector<std::u16string>{u"Zebre", u"Arc", u"Zebre", u"", u"Épée"}));
 }

@@ -45,8 +45,7 @@ unset QT_QPA_PLATFORM QT_PLUGIN_PATH LD_LIBRARY_PATH
 shows() {
   (cd "$work/ailleurs" && exec "$1") >"$work/program.out" 2>&1 &
   app_pid=$!
-  python3=/usr/bin/python3
-  "$python3" "$here/read_main_window.py" || { cat "$work/program.out" >&2; return 1; }
+  /usr/bin/python3 "$here/read_main_window.py" || { cat "$work/program.out" >&2; return 1; }
 }
 eval "$(dbus-launch --sh-syntax)"
 bus_pid=$DBUS_SESSION_BUS_PID
