@@ -1,9 +1,11 @@
 #include "dialogs/secondary_window.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
+#include <QPointer>
 
 #include "dialogs/secondary_window_frame.h"
 #include "widgets/program_images.h"
@@ -30,7 +32,39 @@ void makeSecondaryWindow(QDialog* window, QPoint clientTopLeftTwips, QSize clien
                    &QObject::deleteLater);
 }
 
+namespace {
+
+// Gives the keyboard back, as a secondary window hides, to the window that had it when the
+// secondary window was shown. Window managers don't all do it, and some choose another window.
+class KeyboardReturn : public QObject {
+ public:
+  KeyboardReturn(QWidget* window, QWidget* previous) : QObject(window), previous_(previous) {
+    window->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // A spontaneous hide is the window system's (minimizing), not the window going away.
+    if (event->type() == QEvent::Hide && !event->spontaneous()) {
+      // Qt has already let go of the window if it was the active one.
+      const QWidget* active = QApplication::activeWindow();
+      if (previous_ && previous_->isVisible() && (active == nullptr || active == watched)) {
+        previous_->activateWindow();
+      }
+      watched->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QPointer<QWidget> previous_;
+};
+
+}  // namespace
+
 void showModeless(QWidget* window, QWidget* focus) {
+  QWidget* previous = QApplication::activeWindow();
+  if (!window->isVisible() && previous && previous != window) new KeyboardReturn(window, previous);
   window->show();
   // It takes the keyboard, on a desktop whose window manager would leave it elsewhere too.
   window->raise();

@@ -43,6 +43,12 @@ class DialogsTest : public ::testing::Test {
     connectHelpMenu(*window);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // The player works in the main window before opening Help or About, which give the keyboard
+    // back to it; a window manager may not have activated it yet.
+    if (onDesktop()) {
+      window->activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
   }
 
   void TearDown() override {
