@@ -99,16 +99,31 @@ std::u16string Catalogue::nameOf(std::uint16_t number) const {
   return name ? std::u16string(*name) : placeholder(number);
 }
 
+bool Catalogue::nameLineShows(std::size_t start, std::u16string_view name) const {
+  const std::u16string_view rest = std::u16string_view(text_).substr(start);
+  const auto endsLine = [rest](std::size_t at) {
+    return at == rest.size() || rest[at] == u'\r' || rest[at] == u'\n';
+  };
+  // A line of four characters or fewer shows an empty name.
+  for (std::size_t at = 0; at <= kDroppedPrefixLength; ++at) {
+    if (endsLine(at)) return name.empty();
+  }
+  return rest.substr(kDroppedPrefixLength, name.size()) == name &&
+         endsLine(kDroppedPrefixLength + name.size());
+}
+
 std::vector<std::uint16_t> Catalogue::itemNumbersNamed(std::u16string_view name) const {
   std::optional<std::uint16_t> placeholderNumber;
   if (name.starts_with(kPlaceholderStart) && name.ends_with(kPlaceholderEnd)) {
     placeholderNumber = numberOfText(name.substr(
         kPlaceholderStart.size(), name.size() - kPlaceholderStart.size() - kPlaceholderEnd.size()));
   }
+  // No name line shows a line end.
+  const bool oneLine = name.find_first_of(u"\r\n") == std::u16string_view::npos;
   std::vector<std::uint16_t> numbers;
   for (std::uint32_t number = 0; number < nameLineOf_.size(); ++number) {
-    const auto inFile = nameInFile(static_cast<std::uint16_t>(number));
-    if (inFile ? *inFile == name : placeholderNumber == number) {
+    const std::uint32_t line = nameLineOf_[number];
+    if (line == kNoNameLine ? placeholderNumber == number : oneLine && nameLineShows(line, name)) {
       numbers.push_back(static_cast<std::uint16_t>(number));
     }
   }

@@ -42,6 +42,10 @@ class Catalogue {
 
   // The item's name from its name line; nothing when it has none (the placeholder is shown).
   std::optional<std::u16string_view> nameInFile(std::uint16_t number) const;
+  // Whether the name line that starts at `start` gives exactly `name`, which holds no line end;
+  // only as much of the line is read as it takes to tell, as every name line is tried in a
+  // search.
+  bool nameLineShows(std::size_t start, std::u16string_view name) const;
 
   // The line that starts at `start` in the text, without its line end, and where the next one
   // starts (the text's size after the last).

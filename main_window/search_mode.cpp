@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QListWidget>
 #include <QPushButton>
+#include <future>
 
 #include "main_window/form1.h"
 #include "main_window/list_box_order.h"
@@ -100,12 +101,17 @@ void Form1::search() {
     return;
   }
   List2->clear();
+  // Both files may have changed since the last action: the registry is brought up to date on a
+  // second thread while this one reads liste.dat. Nothing else touches the registry meanwhile.
+  std::future<void> registryReady =
+      std::async(std::launch::async, [this] { gameRegistry_.refresh(); });
   const LoadCatalogue catalogue = catalogueForLoad();
   std::vector<bool> wantedNumbers(65536, false);
   for (const std::uint16_t number :
        catalogue.catalogue->itemNumbersNamed(wanted.toStdU16String())) {
     wantedNumbers[number] = true;
   }
+  registryReady.get();
 
   statusPaintedInRun_ = false;
   QStringList results;

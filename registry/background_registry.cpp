@@ -15,4 +15,9 @@ std::unique_ptr<OpenKey> BackgroundRegistry::openKey(std::u16string_view path) {
   return ready_ ? ready_->openKey(path) : nullptr;
 }
 
+void BackgroundRegistry::refresh() {
+  if (preparing_.valid()) ready_ = preparing_.get();
+  if (ready_) ready_->refresh();
+}
+
 }  // namespace sacotin

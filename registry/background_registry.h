@@ -17,6 +17,7 @@ class BackgroundRegistry final : public RegistryBackend {
   ~BackgroundRegistry() override;
 
   std::unique_ptr<OpenKey> openKey(std::u16string_view path) override;
+  void refresh() override;
 
  private:
   std::future<std::unique_ptr<RegistryBackend>> preparing_;

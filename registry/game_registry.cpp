@@ -1,5 +1,7 @@
 #include "registry/game_registry.h"
 
+#include <cstring>
+
 namespace sacotin {
 
 GameRegistry::GameRegistry(RegistryBackend& backend) : backend_(backend) {}
@@ -36,14 +38,11 @@ std::unique_ptr<OpenKey> GameRegistry::openInventory(std::u16string_view account
 }
 
 bool GameRegistry::isInventorySlot(std::u16string_view valueName, std::string_view data) {
-  return valueName.substr(0, 5) == u"ItemI" && !data.empty();
-}
-
-void GameRegistry::forEachInventorySlot(OpenKey& inventory,
-                                        const std::function<void(std::string_view data)>& visit) {
-  inventory.forEachValue([&](const std::u16string& name, std::string_view data) {
-    if (isInventorySlot(name, data)) visit(data);
-  });
+  // Compared as bytes: a loop of UTF-16 units would cost more than the rest of the slot's read.
+  constexpr std::u16string_view kSlotNameStart = u"ItemI";
+  return !data.empty() && valueName.size() >= kSlotNameStart.size() &&
+         std::memcmp(valueName.data(), kSlotNameStart.data(),
+                     kSlotNameStart.size() * sizeof(char16_t)) == 0;
 }
 
 }  // namespace sacotin

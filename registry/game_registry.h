@@ -22,6 +22,10 @@ class GameRegistry {
 
   explicit GameRegistry(RegistryBackend& backend);
 
+  // Reads the game's keys again if they changed in the registry's storage (see
+  // RegistryBackend::refresh).
+  void refresh() { backend_.refresh(); }
+
   std::unique_ptr<OpenKey> openAccounts();
   std::unique_ptr<OpenKey> openCharacters(std::u16string_view account);
   std::unique_ptr<OpenKey> openInventory(std::u16string_view account,
@@ -29,8 +33,12 @@ class GameRegistry {
 
   // Hands over the data of every inventory slot of an open inventory key, in enumeration order:
   // values whose name starts with exactly "ItemI" and whose data is not empty.
-  static void forEachInventorySlot(OpenKey& inventory,
-                                   const std::function<void(std::string_view data)>& visit);
+  template <typename Visit>
+  static void forEachInventorySlot(OpenKey& inventory, Visit&& visit) {
+    inventory.forEachValue([&visit](const std::u16string& name, std::string_view data) {
+      if (isInventorySlot(name, data)) visit(data);
+    });
+  }
 
   static bool isInventorySlot(std::u16string_view valueName, std::string_view data);
 

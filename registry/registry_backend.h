@@ -30,6 +30,12 @@ class RegistryBackend {
   // Opens a key by its full path relative to the hive, in one call. Null when it can't be
   // opened (missing key, missing or unreadable hive, ...).
   virtual std::unique_ptr<OpenKey> openKey(std::u16string_view path) = 0;
+
+  // Reads again, if it changed, what the next opens of the game's keys answer from, where the
+  // backend reads its storage ahead (a Wine prefix's file); others have nothing to do. It may run
+  // on a second thread while the caller does other work, as long as nothing else uses the
+  // backend meanwhile.
+  virtual void refresh() {}
 };
 
 }  // namespace sacotin

@@ -27,12 +27,12 @@ class WineOpenKey final : public OpenKey {
   void forEachValue(const std::function<void(const std::u16string& name, std::string_view data)>&
                         visit) override {
     const std::size_t count = file_->valueCount(key_);
-    std::u16string name;  // one buffer for every name, not a string per value
+    std::u16string name;  // one buffer for every name and every converted data
+    std::string converted;
     for (std::size_t i = 0; i < count; ++i) {
       const WineValue value = file_->value(key_, i);
-      const std::string data = ansiValueData(*codePage_, value.type, value.data);
       name.assign(value.name);
-      visit(name, data);
+      visit(name, ansiValueData(*codePage_, value.type, value.data, converted));
     }
   }
 
@@ -64,14 +64,16 @@ std::optional<WineRegistryFile::KeyId> resolveWinePath(const WineRegistryFile& f
   return key;
 }
 
-std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw) {
-  if (type != kRegSz && type != kRegExpandSz && type != kRegMultiSz) return std::string(raw);
+std::string_view ansiValueData(const AnsiCodePage& codePage, std::uint32_t type,
+                               std::string_view raw, std::string& converted) {
+  if (type != kRegSz && type != kRegExpandSz && type != kRegMultiSz) return raw;
   std::u16string units(raw.size() / 2, u'\0');
   for (std::size_t i = 0; i < units.size(); ++i) {
     units[i] = static_cast<char16_t>(static_cast<unsigned char>(raw[2 * i]) |
                                      (static_cast<unsigned char>(raw[2 * i + 1]) << 8));
   }
-  return codePage.encode(units);
+  converted = codePage.encode(units);
+  return converted;
 }
 
 }  // namespace sacotin

@@ -27,7 +27,8 @@ std::optional<WineRegistryFile::KeyId> resolveWinePath(const WineRegistryFile& f
 
 // Value data as RegEnumValueA hands it over: for REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ the
 // stored UTF-16 units (an odd last byte dropped) converted in full to the ANSI code page, NULs
-// included; other types unchanged.
-std::string ansiValueData(const AnsiCodePage& codePage, std::uint32_t type, std::string_view raw);
+// included, into `converted`; other types unchanged, without a copy.
+std::string_view ansiValueData(const AnsiCodePage& codePage, std::uint32_t type,
+                               std::string_view raw, std::string& converted);
 
 }  // namespace sacotin

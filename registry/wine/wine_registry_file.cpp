@@ -2,8 +2,10 @@
 #include "registry/wine/wine_registry_file.h"
 
 #include <QChar>
+#include <algorithm>
 
 #include "registry/wine/wine_registry_parser.h"
+#include "registry/wine/wine_values_memo.h"
 
 namespace sacotin {
 
@@ -14,10 +16,12 @@ WineRegistryFile WineRegistryFile::parse(std::string_view text) {
 }
 
 WineRegistryFile WineRegistryFile::parseAround(std::string&& text,
-                                               const std::vector<std::u16string_view>& keys) {
+                                               const std::vector<std::u16string_view>& keys,
+                                               std::shared_ptr<WineValuesMemo> memo) {
   WineRegistryFile file = WineRegistryParser::aroundKeepingText(text, keys);
   file.deferredText_ = std::move(text);
   file.valuesDeferred_ = true;
+  file.memo_ = std::move(memo);
   return file;
 }
 
@@ -41,23 +45,37 @@ const WineRegistryFile::LoadedValues* WineRegistryFile::loadValuesOf(KeyId key) 
   if (const auto found = loaded_.find(key); found != loaded_.end()) return &found->second;
   // The key's sections in file order, each under a header of its own, as a user.reg of one key:
   // a full load of it gives the key's values exactly as a full load of the whole file does.
+  const auto sections = std::ranges::equal_range(deferred_, key, {}, &DeferredSection::key);
+  if (sections.empty()) return nullptr;
   std::string text = "WINE REGISTRY Version 2\n";
   std::size_t length = text.size();
-  for (const DeferredSection& section : deferred_) {
-    if (section.key == key) length += 4 + section.length;
-  }
+  for (const DeferredSection& section : sections) length += 4 + section.length;
   text.reserve(length);
-  bool any = false;
-  for (const DeferredSection& section : deferred_) {
-    if (section.key != key) continue;
+  for (const DeferredSection& section : sections) {
     text += "[k]\n";
     text.append(deferredText_, section.offset, section.length);
-    any = true;
   }
-  if (!any) return nullptr;
-  auto values = std::make_unique<WineRegistryFile>(WineRegistryParser::valuesOfOneKey(text));
-  const KeyId valuesKey = values->findSubkey(kRoot, u"k").value_or(kRoot);
-  return &loaded_.emplace(key, LoadedValues{std::move(values), valuesKey}).first->second;
+  std::u16string path;
+  if (memo_) {
+    path = pathOf(key);
+    if (std::optional<LoadedValues> kept = memo_->find(path, text)) {
+      return &loaded_.emplace(key, std::move(*kept)).first->second;
+    }
+  }
+  auto values = std::make_shared<const WineRegistryFile>(WineRegistryParser::valuesOfOneKey(text));
+  const LoadedValues loaded{values, values->findSubkey(kRoot, u"k").value_or(kRoot)};
+  if (memo_) memo_->keep(std::move(path), std::move(text), loaded);
+  return &loaded_.emplace(key, loaded).first->second;
+}
+
+std::u16string WineRegistryFile::pathOf(KeyId key) const {
+  std::u16string path;
+  for (KeyId k = key; k != kRoot; k = keys_[k].parent) {
+    std::u16string_view name = keyName(k);
+    path.insert(path.begin(), name.begin(), name.end());
+    if (keys_[k].parent != kRoot) path.insert(path.begin(), u'\\');
+  }
+  return path;
 }
 
 std::size_t WineRegistryFile::valueCount(KeyId key) const {

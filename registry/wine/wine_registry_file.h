@@ -36,6 +36,8 @@ struct WineValue {
 // pools. A tree parsed around some keys (parseAround) parses a key's values only when they are
 // first asked for and keeps them, with the last key asked for at hand: those caches change as it
 // is read, so one tree is read by one thread at a time.
+class WineValuesMemo;
+
 class WineRegistryFile {
  public:
   using KeyId = std::uint32_t;
@@ -62,9 +64,11 @@ class WineRegistryFile {
   static WineRegistryFile parseAround(std::string_view text,
                                       const std::vector<std::u16string_view>& keys);
   // The same, keeping the text itself for the values parsed on demand instead of a copy of the
-  // sections' lines.
+  // sections' lines; a key's values that `memo` kept from a previous version of the file, parsed
+  // from the same lines, are taken from it instead of being parsed again.
   static WineRegistryFile parseAround(std::string&& text,
-                                      const std::vector<std::u16string_view>& keys);
+                                      const std::vector<std::u16string_view>& keys,
+                                      std::shared_ptr<WineValuesMemo> memo = nullptr);
 
   // An empty tree that is not a registry.
   WineRegistryFile();
@@ -92,6 +96,12 @@ class WineRegistryFile {
   // Case folding and order of names, as wineserver compares them.
   static char16_t foldCase(char16_t unit);
   static int compareNames(std::u16string_view a, std::u16string_view b);
+
+  // A key's values, parsed on demand: a file holding that key alone, and the key in it.
+  struct LoadedValues {
+    std::shared_ptr<const WineRegistryFile> file;
+    KeyId key = kRoot;
+  };
 
  private:
   friend class WineRegistryParser;
@@ -122,23 +132,21 @@ class WineRegistryFile {
   }
 
   // The lines of a section whose values are parsed on demand: the section's key, and where its
-  // lines are kept in deferredText_.
+  // lines are kept in deferredText_. A key's sections follow each other, in file order.
   struct DeferredSection {
     KeyId key = 0;
     std::uint32_t offset = 0;
     std::uint32_t length = 0;
   };
-  // A key's values, parsed on demand: a file holding that key alone.
-  struct LoadedValues {
-    std::unique_ptr<WineRegistryFile> file;
-    KeyId key = 0;
-  };
   const LoadedValues* valuesOf(KeyId key) const;
   const LoadedValues* loadValuesOf(KeyId key) const;
+  // The key's names from the hive, separated by backslashes.
+  std::u16string pathOf(KeyId key) const;
 
   bool valuesDeferred_ = false;
   std::string deferredText_;
   std::vector<DeferredSection> deferred_;
+  std::shared_ptr<WineValuesMemo> memo_;
   mutable std::unordered_map<KeyId, LoadedValues> loaded_;
   mutable KeyId lastLoadedKey_ = 0;
   mutable const LoadedValues* lastLoaded_ = nullptr;

@@ -10,6 +10,8 @@ WineRegistryFile WineRegistryParser::finish() {
   internedNames_.clear();
   orderSubkeys();
   orderValues();
+  // A key's sections are found by key when its values are asked for, in file order.
+  std::ranges::stable_sort(file_.deferred_, {}, &WineRegistryFile::DeferredSection::key);
   return std::move(file_);
 }
 

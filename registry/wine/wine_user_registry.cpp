@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "registry/wine/wine_open_key.h"
+#include "registry/wine/wine_values_memo.h"
 #include "registry/wine/wine_wanted_keys.h"
 
 namespace sacotin {
@@ -21,24 +22,31 @@ WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<Ansi
                                    std::optional<GameSections> alreadyRead)
     : path_(std::move(userRegPath)),
       codePage_(std::move(codePage)),
+      valuesMemo_(std::make_shared<WineValuesMemo>()),
       alreadyRead_(std::move(alreadyRead)) {}
 
 std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
+  std::shared_ptr<const WineRegistryFile> file = upToDate(isAtOrBelowGameKey(path));
+  if (!file || !file->isRegistry()) return nullptr;
+  const auto key = resolveWinePath(*file, path);
+  if (!key) return nullptr;
+  return openWineKey(std::move(file), *key, codePage_);
+}
+
+void WineUserRegistry::refresh() { upToDate(true); }
+
+std::shared_ptr<const WineRegistryFile> WineUserRegistry::upToDate(bool gameKeys) {
   const std::optional<FileStamp> stamp = path_.empty() ? std::nullopt : stampOf(path_);
   if (!stamp) {
     gameKeys_ = {};
     wholeFile_ = {};
     return nullptr;
   }
-  const bool gameKey = isAtOrBelowGameKey(path);
-  ParsedFile& parsed = gameKey ? gameKeys_ : wholeFile_;
-  if (!parsed.file || !(parsed.stamp == *stamp))
-    parsed = gameKey ? loadGameKeys(*stamp) : loadWholeFile();
-  std::shared_ptr<const WineRegistryFile> file = parsed.file;
-  if (!file || !file->isRegistry()) return nullptr;
-  const auto key = resolveWinePath(*file, path);
-  if (!key) return nullptr;
-  return openWineKey(std::move(file), *key, codePage_);
+  ParsedFile& parsed = gameKeys ? gameKeys_ : wholeFile_;
+  if (!parsed.file || !(parsed.stamp == *stamp)) {
+    parsed = gameKeys ? loadGameKeys(*stamp) : loadWholeFile();
+  }
+  return parsed.file;
 }
 
 WineUserRegistry::ParsedFile WineUserRegistry::loadGameKeys(const FileStamp& stamp) {
@@ -47,8 +55,9 @@ WineUserRegistry::ParsedFile WineUserRegistry::loadGameKeys(const FileStamp& sta
   if (!sections || !(sections->stamp == stamp)) sections = readGameSections(path_);
   if (!sections) return {};
   ++parseCount_;
-  return {std::make_shared<const WineRegistryFile>(
-              WineRegistryFile::parseAround(std::move(sections->text), gameKeyPaths())),
+  valuesMemo_->nextVersion();
+  return {std::make_shared<const WineRegistryFile>(WineRegistryFile::parseAround(
+              std::move(sections->text), gameKeyPaths(), valuesMemo_)),
           sections->stamp};
 }
 

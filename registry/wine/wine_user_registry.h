@@ -24,7 +24,8 @@ namespace sacotin {
 // copy, so a file rewritten in place or replaced by a rename is noticed. The game's keys
 // (GameRegistry::kKeyPath, kWow64KeyPath and below) come from a parse of only the sections
 // around them, read through a small buffer (readGameSections); other keys from a parse of the
-// whole file.
+// whole file. A new version of the file parses the values of the game's keys again only where
+// their sections changed.
 class WineUserRegistry final : public RegistryBackend {
  public:
   // alreadyRead: the file's sections around the game's keys when the caller has just read them
@@ -39,6 +40,7 @@ class WineUserRegistry final : public RegistryBackend {
   // missing key, a path through a symbolic link, or a missing, unreadable, non-regular or
   // non-registry file. Unlike Wine's ANSI call, paths of any length are accepted.
   std::unique_ptr<OpenKey> openKey(std::u16string_view path) override;
+  void refresh() override;
 
   // How many times the file has been parsed so far.
   int parseCount() const { return parseCount_; }
@@ -50,6 +52,9 @@ class WineUserRegistry final : public RegistryBackend {
     FileStamp stamp;
   };
 
+  // The parse that answers for the game's keys or for the others, read again if the file changed;
+  // null when there is no usable file.
+  std::shared_ptr<const WineRegistryFile> upToDate(bool gameKeys);
   ParsedFile loadGameKeys(const FileStamp& stamp);
   ParsedFile loadWholeFile();
 
@@ -59,6 +64,8 @@ class WineUserRegistry final : public RegistryBackend {
   // over the rest of a large prefix's file; any other key from a parse of the whole file.
   ParsedFile gameKeys_;
   ParsedFile wholeFile_;
+  // The values of the game's keys parsed so far, for the next version of the file.
+  std::shared_ptr<WineValuesMemo> valuesMemo_;
   std::optional<GameSections> alreadyRead_;
   int parseCount_ = 0;
 };

@@ -45,6 +45,19 @@ bool plainText(std::string_view text) {
   return true;
 }
 
+// Whether the rest of a plain header, after a doubled backslash, reads as further components
+// that change nothing once the key has strayed from every wanted key: plain text, only doubled
+// backslashes, and no component over the longest name wineserver accepts.
+bool plainShortRest(std::string_view rest) {
+  if (rest.size() > WineRegistryFile::kMaxKeyNameLength || !plainText(rest)) return false;
+  const char* const end = rest.data() + rest.size();
+  for (const char* at = rest.data();; at += 2) {
+    at = static_cast<const char*>(std::memchr(at, '\\', static_cast<std::size_t>(end - at)));
+    if (!at) return true;
+    if (at + 1 == end || at[1] != '\\') return false;
+  }
+}
+
 }  // namespace
 
 // Follows a key's components, from the hive down, keeping which wanted keys still agree.
@@ -71,6 +84,9 @@ class WantedKeys::Walk {
   }
 
   void refuse() { refused_ = true; }
+
+  // Whether no wanted key agrees with the components walked so far.
+  bool strayed() const { return depth_ > 0 && agreeing_ == 0; }
 
   Place place() const {
     Place place{refused_ || depth_ == 0 || agreeing_ != 0, false};
@@ -134,6 +150,9 @@ std::optional<WantedKeys::Place> WantedKeys::placeOfPlainHeader(std::string_view
     if (!part.empty() && !walk.next(part)) return walk.place();
     if (!separator) return walk.place();
     start = end + 2;
+    // Most headers stray from the game's keys at their second component: what follows them
+    // only needs to be usual.
+    if (walk.strayed() && plainShortRest(name.substr(start))) return walk.place();
   }
 }
 

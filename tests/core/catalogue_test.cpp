@@ -77,10 +77,11 @@ TEST(CatalogueLookup, ShortNameLinesGiveAnEmptyName) {
 }
 
 TEST(CatalogueLookup, ItemNumbersShownUnderAName) {
-  const Catalogue catalogue =
-      catalogueOf({u"1", u"Nom=Arc", u"2", u"Nom=Arc", u"01", u"Nom=Hache", u"3", u"Nom=Hache",
-                   u"3", u"Nom=Epee", u"4", u"", u"5", u"Nom", u"65536", u"Nom=Arc", u"6",
-                   u"Nom=** Objet non connu **   (7)"});
+  const Catalogue catalogue = catalogueOf(
+      {u"1", u"Nom=Arc",   u"2",     u"Nom=Arc",   u"01", u"Nom=Hache",
+       u"3", u"Nom=Hache", u"3",     u"Nom=Epee",  u"4",  u"",
+       u"5", u"Nom",       u"65536", u"Nom=Arc",   u"6",  u"Nom=** Objet non connu **   (7)",
+       u"8", u"Nom=",      u"9",     u"Nom=Arcade"});
   struct Case {
     std::u16string name;
     std::vector<std::uint16_t> numbers;
@@ -89,7 +90,10 @@ TEST(CatalogueLookup, ItemNumbersShownUnderAName) {
       {u"Arc", {1, 2}},  // "65536" is no item number text
       {u"Hache", {}},    // "01" never matches, and 3's last name line wins
       {u"Epee", {3}},
-      {u"", {5}},                                // a name line shorter than four characters
+      {u"", {5, 8}},  // name lines of three and of four characters
+      {u"Ar", {}},    // names are whole lines: neither the start of one...
+      {u"Arcades", {}},
+      {u"Arc\n2", {}},                           // ... nor one across a line end
       {u"** Objet non connu **   (4)", {4}},     // a number line followed by an empty line
       {u"** Objet non connu **   (1)", {}},      // 1 has a name
       {u"** Objet non connu **   (7)", {6, 7}},  // a name line that reads like a placeholder

@@ -236,5 +236,36 @@ TEST_F(WineUserRegistryTest, TheFileIsReadOnceUntilItChanges) {
   EXPECT_EQ(registry.parseCount(), 4);
 }
 
+// The game's values are taken over from the version before only where their lines are the same.
+TEST_F(WineUserRegistryTest, EachVersionShowsTheGameValuesItHolds) {
+  using Values = std::vector<std::pair<std::u16string, std::string>>;
+  const std::string game = "[Software\\\\Vircom\\\\T4C\\\\a\\\\Characters\\\\";
+  const auto write = [&](const std::string& first, const std::string& second, long seconds) {
+    const auto path = folder_.write("user.reg", kHeader + game + "x\\\\Inventory]\n" + first +
+                                                    game + "y\\\\Inventory]\n" + second);
+    timespec times[2] = {{0, UTIME_OMIT}, {seconds, 0}};
+    EXPECT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    return path;
+  };
+  const auto inventory = [](WineUserRegistry& registry, const char16_t* character) {
+    auto key = registry.openKey(std::u16string(u"Software\\Vircom\\T4C\\a\\Characters\\") +
+                                character + u"\\Inventory");
+    return key ? values(*key) : Values{};
+  };
+  const auto path = write("\"ItemID1\"=hex:01\n", "\"ItemID1\"=hex:02\n", 1700000000);
+  WineUserRegistry registry(path.string(), makeAnsiCodePage(1252));
+  EXPECT_EQ(inventory(registry, u"x"), (Values{{u"ItemID1", "\x01"}}));
+  EXPECT_EQ(inventory(registry, u"y"), (Values{{u"ItemID1", "\x02"}}));
+  // One character's lines change, the other's stay; then the first goes back to its old lines,
+  // and the second gains a line that only a full read of its lines tells.
+  write("\"ItemID1\"=hex:05\n", "\"ItemID1\"=hex:02\n", 1700000001);
+  EXPECT_EQ(inventory(registry, u"x"), (Values{{u"ItemID1", "\x05"}}));
+  EXPECT_EQ(inventory(registry, u"y"), (Values{{u"ItemID1", "\x02"}}));
+  write("\"ItemID1\"=hex:01\n", "\"ItemID1\"=hex:02\n\"ItemID1\"=hex:03\n", 1700000002);
+  EXPECT_EQ(inventory(registry, u"x"), (Values{{u"ItemID1", "\x01"}}));
+  EXPECT_EQ(inventory(registry, u"y"), (Values{{u"ItemID1", "\x03"}}));
+  EXPECT_EQ(registry.parseCount(), 3);
+}
+
 }  // namespace
 }  // namespace sacotin
