@@ -35,7 +35,7 @@ class GameRegistry {
   // values whose name starts with exactly "ItemI" and whose data is not empty.
   template <typename Visit>
   static void forEachInventorySlot(OpenKey& inventory, Visit&& visit) {
-    inventory.forEachValue([&visit](const std::u16string& name, std::string_view data) {
+    inventory.forEachValue([&visit](std::u16string_view name, std::string_view data) {
       if (isInventorySlot(name, data)) visit(data);
     });
   }

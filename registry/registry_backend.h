@@ -17,9 +17,10 @@ class OpenKey {
 
   // Every value, in the platform's enumeration order: its exact name and its data as the ANSI
   // registry functions hand it over (string types converted to the ANSI code page, with the
-  // terminating NUL counted the way the platform counts it), whole, however long.
+  // terminating NUL counted the way the platform counts it), whole, however long. Both are valid
+  // during the call only.
   virtual void forEachValue(
-      const std::function<void(const std::u16string& name, std::string_view data)>& visit) = 0;
+      const std::function<void(std::u16string_view name, std::string_view data)>& visit) = 0;
 };
 
 // Read-only access to the current user's registry hive (HKEY_CURRENT_USER).

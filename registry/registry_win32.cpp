@@ -61,8 +61,8 @@ class Win32Key final : public OpenKey {
     }
   }
 
-  void forEachValue(const std::function<void(const std::u16string& name, std::string_view data)>&
-                        visit) override {
+  void forEachValue(
+      const std::function<void(std::u16string_view name, std::string_view data)>& visit) override {
     std::vector<wchar_t> wideName(kFirstBufferSize);
     std::vector<char> ansiName(kFirstBufferSize);
     std::vector<BYTE> data(kFirstBufferSize);

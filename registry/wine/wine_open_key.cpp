@@ -24,16 +24,12 @@ class WineOpenKey final : public OpenKey {
     }
   }
 
-  void forEachValue(const std::function<void(const std::u16string& name, std::string_view data)>&
-                        visit) override {
-    const std::size_t count = file_->valueCount(key_);
-    std::u16string name;  // one buffer for every name and every converted data
-    std::string converted;
-    for (std::size_t i = 0; i < count; ++i) {
-      const WineValue value = file_->value(key_, i);
-      name.assign(value.name);
-      visit(name, ansiValueData(*codePage_, value.type, value.data, converted));
-    }
+  void forEachValue(
+      const std::function<void(std::u16string_view name, std::string_view data)>& visit) override {
+    std::string converted;  // one buffer for every converted data
+    file_->forEachValue(key_, [&](const WineValue& value) {
+      visit(value.name, ansiValueData(*codePage_, value.type, value.data, converted));
+    });
   }
 
  private:

@@ -45,15 +45,19 @@ const WineRegistryFile::LoadedValues* WineRegistryFile::loadValuesOf(KeyId key) 
   if (const auto found = loaded_.find(key); found != loaded_.end()) return &found->second;
   // The key's sections in file order, each under a header of its own, as a user.reg of one key:
   // a full load of it gives the key's values exactly as a full load of the whole file does.
-  const auto sections = std::ranges::equal_range(deferred_, key, {}, &DeferredSection::key);
-  if (sections.empty()) return nullptr;
+  struct ByKey {
+    bool operator()(const DeferredSection& section, KeyId id) const { return section.key < id; }
+    bool operator()(KeyId id, const DeferredSection& section) const { return id < section.key; }
+  };
+  const auto [first, last] = std::equal_range(deferred_.begin(), deferred_.end(), key, ByKey{});
+  if (first == last) return nullptr;
   std::string text = "WINE REGISTRY Version 2\n";
   std::size_t length = text.size();
-  for (const DeferredSection& section : sections) length += 4 + section.length;
+  for (auto section = first; section != last; ++section) length += 4 + section->length;
   text.reserve(length);
-  for (const DeferredSection& section : sections) {
+  for (auto section = first; section != last; ++section) {
     text += "[k]\n";
-    text.append(deferredText_, section.offset, section.length);
+    text.append(deferredText_, section->offset, section->length);
   }
   std::u16string path;
   if (memo_) {

@@ -88,6 +88,21 @@ class WineRegistryFile {
 
   std::size_t valueCount(KeyId key) const;
   WineValue value(KeyId key, std::size_t index) const;
+  // Every value of a key, in order: the quick way through all of them.
+  template <typename Visit>
+  void forEachValue(KeyId key, Visit&& visit) const {
+    if (valuesDeferred_) {
+      if (const LoadedValues* loaded = valuesOf(key))
+        loaded->file->forEachValue(loaded->key, visit);
+      return;
+    }
+    const Key& k = keys_[key];
+    for (std::uint32_t i = k.valueBegin; i < k.valueBegin + k.valueCount; ++i) {
+      const Value& v = values_[i];
+      visit(WineValue{valueName(v), v.type,
+                      std::string_view(data_.data() + v.dataOffset, v.dataLength)});
+    }
+  }
   // Case-insensitive lookup of a value; an empty name is the default value.
   std::optional<WineValue> findValue(KeyId key, std::u16string_view name) const;
 

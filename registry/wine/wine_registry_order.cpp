@@ -11,7 +11,8 @@ WineRegistryFile WineRegistryParser::finish() {
   orderSubkeys();
   orderValues();
   // A key's sections are found by key when its values are asked for, in file order.
-  std::ranges::stable_sort(file_.deferred_, {}, &WineRegistryFile::DeferredSection::key);
+  std::stable_sort(file_.deferred_.begin(), file_.deferred_.end(),
+                   [](const auto& a, const auto& b) { return a.key < b.key; });
   return std::move(file_);
 }
 

@@ -36,7 +36,7 @@ class RecordingRegistry final : public RegistryBackend {
     explicit Key(const Values& values) : values_(values) {}
     void forEachSubkey(const std::function<void(const std::u16string&)>&) override {}
     void forEachValue(
-        const std::function<void(const std::u16string&, std::string_view)>& visit) override {
+        const std::function<void(std::u16string_view, std::string_view)>& visit) override {
       for (const auto& [name, data] : values_) visit(name, data);
     }
 

@@ -86,7 +86,7 @@ std::vector<std::u16string> subkeysOf(OpenKey& key) {
 
 std::vector<Value> valuesOf(OpenKey& key) {
   std::vector<Value> values;
-  key.forEachValue([&](const std::u16string& name, std::string_view data) {
+  key.forEachValue([&](std::u16string_view name, std::string_view data) {
     values.emplace_back(name, std::string(data));
   });
   return values;

@@ -26,7 +26,7 @@ class FakeRegistry::FakeOpenKey final : public OpenKey {
   }
 
   void forEachValue(
-      const std::function<void(const std::u16string&, std::string_view)>& visit) override {
+      const std::function<void(std::u16string_view, std::string_view)>& visit) override {
     const auto key = registry_.keys_.find(path_);
     if (key == registry_.keys_.end()) return;
     const auto values = key->second.values;

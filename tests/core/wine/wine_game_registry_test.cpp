@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "registry/game_registry.h"
 #include "catalogue/catalogue.h"
+#include "registry/game_registry.h"
 #include "registry/item_number.h"
 #include "registry/wine/wine_user_registry.h"
 
@@ -47,8 +47,9 @@ TEST_F(WineGameRegistryTest, InventorySlotsGiveTheirItemNumbers) {
   auto inventory = game_.openInventory(u"compte1", u"perso1");
   ASSERT_TRUE(inventory);
   std::vector<std::u16string> numbers;
-  GameRegistry::forEachInventorySlot(
-      *inventory, [&](std::string_view data) { numbers.push_back(itemNumberText(itemNumber(data))); });
+  GameRegistry::forEachInventorySlot(*inventory, [&](std::string_view data) {
+    numbers.push_back(itemNumberText(itemNumber(data)));
+  });
   // ItemID10/ItemID7 hold "AB" (16961), ItemID11 "A\0B\0" (65), ItemID12 300 bytes starting
   // 00 01 (256: whole data, where Wine's 255-byte buffer would have stayed blank), ItemID13 a
   // QWORD, ItemID4 one byte (8197), ItemID6 a DWORD, ItemID8 "é" (233), the 300-character name

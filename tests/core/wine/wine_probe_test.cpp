@@ -195,8 +195,8 @@ struct Value {
 
 std::vector<Value> values(OpenKey& key) {
   std::vector<Value> all;
-  key.forEachValue([&](const std::u16string& name, std::string_view data) {
-    all.push_back({name, std::string(data)});
+  key.forEachValue([&](std::u16string_view name, std::string_view data) {
+    all.push_back({std::u16string(name), std::string(data)});
   });
   return all;
 }

@@ -35,7 +35,7 @@ std::vector<std::u16string> subkeys(OpenKey& key) {
 
 std::vector<std::pair<std::u16string, std::string>> values(OpenKey& key) {
   std::vector<std::pair<std::u16string, std::string>> all;
-  key.forEachValue([&](const std::u16string& name, std::string_view data) {
+  key.forEachValue([&](std::u16string_view name, std::string_view data) {
     all.emplace_back(name, std::string(data));
   });
   return all;
@@ -265,6 +265,36 @@ TEST_F(WineUserRegistryTest, EachVersionShowsTheGameValuesItHolds) {
   EXPECT_EQ(inventory(registry, u"x"), (Values{{u"ItemID1", "\x01"}}));
   EXPECT_EQ(inventory(registry, u"y"), (Values{{u"ItemID1", "\x03"}}));
   EXPECT_EQ(registry.parseCount(), 3);
+}
+
+// A large prefix's file is read a block ahead on a second thread: sections met anywhere, across
+// the blocks' edges included, come out whole and once.
+TEST_F(WineUserRegistryTest, TheGameKeysOfALargeFileComeOutWhole) {
+  constexpr int kCharacters = 64;
+  std::string body;
+  for (int character = 0; character < kCharacters; ++character) {
+    for (int filler = 0; filler < 1000; ++filler) {
+      body += "[Software\\\\Filler\\\\" + std::to_string(character * 1000 + filler) +
+              "] 0\n\"v\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14\n";
+    }
+    body += "[Software\\\\Vircom\\\\T4C\\\\a\\\\Characters\\\\c" + std::to_string(character) +
+            "\\\\Inventory] 0\n\"ItemID1\"=hex:" + std::to_string(10 + character) + ",00\n";
+  }
+  auto registry = registryWith(body);
+  ASSERT_GT(std::filesystem::file_size(folder_.path() / "user.reg"), std::uintmax_t{6} << 20);
+  for (int character = 0; character < kCharacters; ++character) {
+    const std::string path =
+        "Software\\Vircom\\T4C\\a\\Characters\\c" + std::to_string(character) + "\\Inventory";
+    auto inventory = registry->openKey(std::u16string(path.begin(), path.end()));
+    ASSERT_TRUE(inventory) << path;
+    const std::string number = std::to_string(10 + character);  // read as hex digits
+    const char low = static_cast<char>(std::stoi(number, nullptr, 16));
+    EXPECT_EQ(
+        values(*inventory),
+        (std::vector<std::pair<std::u16string, std::string>>{{u"ItemID1", std::string{low, '\0'}}}))
+        << path;
+  }
+  EXPECT_EQ(registry->parseCount(), 1);
 }
 
 }  // namespace
