@@ -43,33 +43,61 @@ const WineRegistryFile::LoadedValues* WineRegistryFile::valuesOf(KeyId key) cons
 
 const WineRegistryFile::LoadedValues* WineRegistryFile::loadValuesOf(KeyId key) const {
   if (const auto found = loaded_.find(key); found != loaded_.end()) return &found->second;
-  // The key's sections in file order, each under a header of its own, as a user.reg of one key:
-  // a full load of it gives the key's values exactly as a full load of the whole file does.
+  const Sections sections = sectionsOf(key);
+  if (sections.first == sections.last) return nullptr;
+  std::u16string path;
+  if (memo_) {
+    path = pathOf(key);
+    const auto sameText = [&](std::string_view kept) { return isOneKeyText(kept, sections); };
+    if (std::optional<LoadedValues> kept = memo_->find(path, sameText)) {
+      return &loaded_.emplace(key, std::move(*kept)).first->second;
+    }
+  }
+  std::string text = oneKeyText(sections);
+  auto values = std::make_shared<const WineRegistryFile>(WineRegistryParser::valuesOfOneKey(text));
+  const LoadedValues loaded{values, values->findSubkey(kRoot, u"k").value_or(kRoot)};
+  if (memo_) memo_->keep(std::move(path), std::move(text), loaded);
+  return &loaded_.emplace(key, loaded).first->second;
+}
+
+WineRegistryFile::Sections WineRegistryFile::sectionsOf(KeyId key) const {
   struct ByKey {
     bool operator()(const DeferredSection& section, KeyId id) const { return section.key < id; }
     bool operator()(KeyId id, const DeferredSection& section) const { return id < section.key; }
   };
   const auto [first, last] = std::equal_range(deferred_.begin(), deferred_.end(), key, ByKey{});
-  if (first == last) return nullptr;
-  std::string text = "WINE REGISTRY Version 2\n";
+  return {first, last};
+}
+
+std::string_view WineRegistryFile::linesOf(const DeferredSection& section) const {
+  return std::string_view(deferredText_).substr(section.offset, section.length);
+}
+
+std::string WineRegistryFile::oneKeyText(Sections sections) const {
+  std::string text(kOneKeyFileHeader);
   std::size_t length = text.size();
-  for (auto section = first; section != last; ++section) length += 4 + section->length;
+  for (auto section = sections.first; section != sections.last; ++section) {
+    length += kOneKeySectionHeader.size() + section->length;
+  }
   text.reserve(length);
-  for (auto section = first; section != last; ++section) {
-    text += "[k]\n";
-    text.append(deferredText_, section->offset, section->length);
+  for (auto section = sections.first; section != sections.last; ++section) {
+    text += kOneKeySectionHeader;
+    text += linesOf(*section);
   }
-  std::u16string path;
-  if (memo_) {
-    path = pathOf(key);
-    if (std::optional<LoadedValues> kept = memo_->find(path, text)) {
-      return &loaded_.emplace(key, std::move(*kept)).first->second;
-    }
+  return text;
+}
+
+bool WineRegistryFile::isOneKeyText(std::string_view text, Sections sections) const {
+  const auto take = [&text](std::string_view part) {
+    if (!text.starts_with(part)) return false;
+    text.remove_prefix(part.size());
+    return true;
+  };
+  if (!take(kOneKeyFileHeader)) return false;
+  for (auto section = sections.first; section != sections.last; ++section) {
+    if (!take(kOneKeySectionHeader) || !take(linesOf(*section))) return false;
   }
-  auto values = std::make_shared<const WineRegistryFile>(WineRegistryParser::valuesOfOneKey(text));
-  const LoadedValues loaded{values, values->findSubkey(kRoot, u"k").value_or(kRoot)};
-  if (memo_) memo_->keep(std::move(path), std::move(text), loaded);
-  return &loaded_.emplace(key, loaded).first->second;
+  return text.empty();
 }
 
 std::u16string WineRegistryFile::pathOf(KeyId key) const {

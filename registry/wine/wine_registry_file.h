@@ -155,6 +155,22 @@ class WineRegistryFile {
   };
   const LoadedValues* valuesOf(KeyId key) const;
   const LoadedValues* loadValuesOf(KeyId key) const;
+
+  // A key's sections, in file order.
+  struct Sections {
+    std::vector<DeferredSection>::const_iterator first;
+    std::vector<DeferredSection>::const_iterator last;
+  };
+  Sections sectionsOf(KeyId key) const;
+  std::string_view linesOf(const DeferredSection& section) const;
+  // A key's sections, each under a header of its own, as a user.reg of that key alone: a full
+  // load of it gives the key's values exactly as a full load of the whole file does.
+  static constexpr std::string_view kOneKeyFileHeader = "WINE REGISTRY Version 2\n";
+  static constexpr std::string_view kOneKeySectionHeader = "[k]\n";
+  std::string oneKeyText(Sections sections) const;
+  // Whether `text` is that of the given sections, told without making it (most keys of a new
+  // version of the file are as they were).
+  bool isOneKeyText(std::string_view text, Sections sections) const;
   // The key's names from the hive, separated by backslashes.
   std::u16string pathOf(KeyId key) const;
 

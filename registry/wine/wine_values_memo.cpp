@@ -4,14 +4,14 @@
 
 namespace sacotin {
 
-std::optional<WineValuesMemo::Values> WineValuesMemo::find(const std::u16string& path,
-                                                           std::string_view sectionsText) {
+std::optional<WineValuesMemo::Values> WineValuesMemo::find(
+    const std::u16string& path, const std::function<bool(std::string_view kept)>& sameText) {
   if (const auto found = current_.find(path); found != current_.end()) {
-    if (found->second.sectionsText == sectionsText) return found->second.values;
+    if (sameText(found->second.sectionsText)) return found->second.values;
     return std::nullopt;
   }
   const auto found = previous_.find(path);
-  if (found == previous_.end() || found->second.sectionsText != sectionsText) return std::nullopt;
+  if (found == previous_.end() || !sameText(found->second.sectionsText)) return std::nullopt;
   // Still the same in this version: kept for the next one too.
   const Values values = found->second.values;
   current_.insert(previous_.extract(found));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,8 +19,10 @@ class WineValuesMemo {
  public:
   using Values = WineRegistryFile::LoadedValues;
 
-  // The values parsed from exactly `sectionsText` for the key at `path`, if a version kept them.
-  std::optional<Values> find(const std::u16string& path, std::string_view sectionsText);
+  // The values kept for the key at `path`, if they were parsed from the text that `sameText`
+  // tells is the key's text now.
+  std::optional<Values> find(const std::u16string& path,
+                             const std::function<bool(std::string_view kept)>& sameText);
   void keep(std::u16string path, std::string sectionsText, Values values);
 
   // A new version of the file is parsed: what the version before was not asked for is dropped,
