@@ -1,13 +1,15 @@
 # Functions for the scripts that show Sacotin's windows on a virtual X display (sourced).
 
 # Starts Xvfb on the first display from :99 up that no X server holds, exports DISPLAY and sets
-# xvfb_pid; fails when the server does not come up within 10 seconds.
+# xvfb_pid; fails when the server does not come up within 10 seconds. -noreset: by default the
+# server resets whenever its last client leaves (the readiness probe, a short-lived tool), and
+# refuses the connections that arrive meanwhile.
 start_virtual_display() {
   local display=99
   while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
     display=$((display + 1))
   done
-  Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$display"
   for _ in $(seq 100); do
