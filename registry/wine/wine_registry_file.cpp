@@ -19,7 +19,7 @@ WineRegistryFile WineRegistryFile::parseAround(std::string&& text,
                                                const std::vector<std::u16string_view>& keys,
                                                std::shared_ptr<WineValuesMemo> memo) {
   WineRegistryFile file = WineRegistryParser::aroundKeepingText(text, keys);
-  file.deferredText_ = std::move(text);
+  file.deferredText_ = std::make_shared<std::string>(std::move(text));
   file.valuesDeferred_ = true;
   file.memo_ = std::move(memo);
   return file;
@@ -46,17 +46,21 @@ const WineRegistryFile::LoadedValues* WineRegistryFile::loadValuesOf(KeyId key) 
   const Sections sections = sectionsOf(key);
   if (sections.first == sections.last) return nullptr;
   std::u16string path;
+  WineValuesMemo::Lines lines;
   if (memo_) {
     path = pathOf(key);
-    const auto sameText = [&](std::string_view kept) { return isOneKeyText(kept, sections); };
-    if (std::optional<LoadedValues> kept = memo_->find(path, sameText)) {
+    lines.text = deferredText_;
+    for (auto section = sections.first; section != sections.last; ++section) {
+      lines.sections.push_back(linesOf(*section));
+    }
+    if (std::optional<LoadedValues> kept = memo_->find(path, lines)) {
       return &loaded_.emplace(key, std::move(*kept)).first->second;
     }
   }
-  std::string text = oneKeyText(sections);
-  auto values = std::make_shared<const WineRegistryFile>(WineRegistryParser::valuesOfOneKey(text));
+  auto values = std::make_shared<const WineRegistryFile>(
+      WineRegistryParser::valuesOfOneKey(oneKeyText(sections)));
   const LoadedValues loaded{values, values->findSubkey(kRoot, u"k").value_or(kRoot)};
-  if (memo_) memo_->keep(std::move(path), std::move(text), loaded);
+  if (memo_) memo_->keep(std::move(path), std::move(lines), loaded);
   return &loaded_.emplace(key, loaded).first->second;
 }
 
@@ -70,7 +74,7 @@ WineRegistryFile::Sections WineRegistryFile::sectionsOf(KeyId key) const {
 }
 
 std::string_view WineRegistryFile::linesOf(const DeferredSection& section) const {
-  return std::string_view(deferredText_).substr(section.offset, section.length);
+  return std::string_view(*deferredText_).substr(section.offset, section.length);
 }
 
 std::string WineRegistryFile::oneKeyText(Sections sections) const {
@@ -85,19 +89,6 @@ std::string WineRegistryFile::oneKeyText(Sections sections) const {
     text += linesOf(*section);
   }
   return text;
-}
-
-bool WineRegistryFile::isOneKeyText(std::string_view text, Sections sections) const {
-  const auto take = [&text](std::string_view part) {
-    if (!text.starts_with(part)) return false;
-    text.remove_prefix(part.size());
-    return true;
-  };
-  if (!take(kOneKeyFileHeader)) return false;
-  for (auto section = sections.first; section != sections.last; ++section) {
-    if (!take(kOneKeySectionHeader) || !take(linesOf(*section))) return false;
-  }
-  return text.empty();
 }
 
 std::u16string WineRegistryFile::pathOf(KeyId key) const {

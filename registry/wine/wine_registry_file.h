@@ -168,14 +168,11 @@ class WineRegistryFile {
   static constexpr std::string_view kOneKeyFileHeader = "WINE REGISTRY Version 2\n";
   static constexpr std::string_view kOneKeySectionHeader = "[k]\n";
   std::string oneKeyText(Sections sections) const;
-  // Whether `text` is that of the given sections, told without making it (most keys of a new
-  // version of the file are as they were).
-  bool isOneKeyText(std::string_view text, Sections sections) const;
   // The key's names from the hive, separated by backslashes.
   std::u16string pathOf(KeyId key) const;
 
   bool valuesDeferred_ = false;
-  std::string deferredText_;
+  std::shared_ptr<std::string> deferredText_;
   std::vector<DeferredSection> deferred_;
   std::shared_ptr<WineValuesMemo> memo_;
   mutable std::unordered_map<KeyId, LoadedValues> loaded_;

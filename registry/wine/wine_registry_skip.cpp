@@ -44,7 +44,8 @@ void WineRegistryParser::deferSection() {
         {current_, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(pos_ - begin)});
     return;
   }
-  auto& text = file_.deferredText_;
+  if (!file_.deferredText_) file_.deferredText_ = std::make_shared<std::string>();
+  std::string& text = *file_.deferredText_;
   file_.deferred_.push_back({current_, static_cast<std::uint32_t>(text.size()),
                              static_cast<std::uint32_t>(pos_ - begin)});
   text.append(text_.substr(begin, pos_ - begin));
