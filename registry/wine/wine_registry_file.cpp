@@ -33,15 +33,6 @@ WineRegistryFile WineRegistryFile::parseAround(std::string_view text,
 }
 
 const WineRegistryFile::LoadedValues* WineRegistryFile::valuesOf(KeyId key) const {
-  // A key's values are read one after the other: the last key asked for is kept at hand.
-  if (lastLoaded_ && lastLoadedKey_ == key) return lastLoaded_;
-  const LoadedValues* loaded = loadValuesOf(key);
-  lastLoadedKey_ = key;
-  lastLoaded_ = loaded;
-  return loaded;
-}
-
-const WineRegistryFile::LoadedValues* WineRegistryFile::loadValuesOf(KeyId key) const {
   if (const auto found = loaded_.find(key); found != loaded_.end()) return &found->second;
   const Sections sections = sectionsOf(key);
   if (sections.first == sections.last) return nullptr;
@@ -59,7 +50,7 @@ const WineRegistryFile::LoadedValues* WineRegistryFile::loadValuesOf(KeyId key) 
   }
   auto values = std::make_shared<const WineRegistryFile>(
       WineRegistryParser::valuesOfOneKey(oneKeyText(sections)));
-  const LoadedValues loaded{values, values->findSubkey(kRoot, u"k").value_or(kRoot)};
+  const LoadedValues loaded{values, values->findSubkey(kRoot, kOneKeyName).value_or(kRoot)};
   if (memo_) memo_->keep(std::move(path), std::move(lines), loaded);
   return &loaded_.emplace(key, loaded).first->second;
 }

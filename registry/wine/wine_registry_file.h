@@ -34,8 +34,8 @@ struct WineValue {
 // wineserver's order (names compared unit by unit after lower-casing, shorter first on a tie).
 // Its keys do not change once parsed, and every name and every value's bytes live in two shared
 // pools. A tree parsed around some keys (parseAround) parses a key's values only when they are
-// first asked for and keeps them, with the last key asked for at hand: those caches change as it
-// is read, so one tree is read by one thread at a time.
+// first asked for and keeps them: that cache (and the memo it may share with the file's next
+// version) changes as it is read, so one tree is read by one thread at a time.
 class WineValuesMemo;
 
 class WineRegistryFile {
@@ -153,8 +153,9 @@ class WineRegistryFile {
     std::uint32_t offset = 0;
     std::uint32_t length = 0;
   };
+  // The key's values, parsed the first time they are asked for (taken over from the memo where
+  // its lines are as they were) and kept; null when it has none.
   const LoadedValues* valuesOf(KeyId key) const;
-  const LoadedValues* loadValuesOf(KeyId key) const;
 
   // A key's sections, in file order.
   struct Sections {
@@ -167,6 +168,7 @@ class WineRegistryFile {
   // load of it gives the key's values exactly as a full load of the whole file does.
   static constexpr std::string_view kOneKeyFileHeader = "WINE REGISTRY Version 2\n";
   static constexpr std::string_view kOneKeySectionHeader = "[k]\n";
+  static constexpr std::u16string_view kOneKeyName = u"k";  // the key that header names
   std::string oneKeyText(Sections sections) const;
   // The key's names from the hive, separated by backslashes.
   std::u16string pathOf(KeyId key) const;
@@ -176,8 +178,6 @@ class WineRegistryFile {
   std::vector<DeferredSection> deferred_;
   std::shared_ptr<WineValuesMemo> memo_;
   mutable std::unordered_map<KeyId, LoadedValues> loaded_;
-  mutable KeyId lastLoadedKey_ = 0;
-  mutable const LoadedValues* lastLoaded_ = nullptr;
 
   bool isRegistry_ = false;
   std::vector<Key> keys_;
