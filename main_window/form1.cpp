@@ -255,18 +255,22 @@ void Form1::open_compte() {
 }
 
 void Form1::open_chars(int withInventory) {
+  const QString account = Combo1->currentText();
+  if (listCharacters(account, readCharacterNames(gameRegistry_, account)) && withInventory == 1) {
+    see_inv();
+  }
+}
+
+bool Form1::listCharacters(const QString& account, const std::optional<QStringList>& names) {
   Combo2->clear();
   characterRows_.clear();
-  const QString account = Combo1->currentText();
-  std::unique_ptr<OpenKey> characters = gameRegistry_.openCharacters(account.toStdU16String());
-  if (!characters) {
+  if (!names) {
     showFailure(status_text::charactersUnreadable(account));
-    return;
+    return false;
   }
-  fillChooser(Combo2, characterRows_, subkeyNames(*characters));
+  fillChooser(Combo2, characterRows_, *names);
   selectCharacterText(Combo2->itemText(0));
-  characters.reset();
-  if (withInventory == 1) see_inv();
+  return true;
 }
 
 void Form1::see_inv() {
@@ -278,22 +282,50 @@ void Form1::see_inv() {
   listInventory(loaded, loaded.itemNumbers.empty() ? LoadCatalogue{} : catalogueForLoad());
 }
 
-// The item numbers of the shown character (of the account shown in Combo1).
-Form1::InventorySlots Form1::readShownInventory() {
-  InventorySlots loaded;
+InventorySlots Form1::readShownInventory() {
   const QString character = Combo2->currentText();
-  std::unique_ptr<OpenKey> inventory = gameRegistry_.openInventory(
-      Combo1->currentText().toStdU16String(), character.toStdU16String());
-  if (!inventory) {
+  InventorySlots loaded = readInventory(gameRegistry_, Combo1->currentText(), character);
+  takeInventory(loaded, character);
+  return loaded;
+}
+
+void Form1::takeInventory(const InventorySlots& loaded, const QString& character) {
+  if (!loaded.opened) {
     showFailure(status_text::inventoryUnreadable(character));
-    return loaded;
+    return;
   }
+  itemCount = static_cast<int>(loaded.itemNumbers.size());
+}
+
+// Each key is closed before the next one is opened.
+InventorySlots Form1::readInventory(GameRegistry& registry, const QString& account,
+                                    const QString& character) {
+  InventorySlots loaded;
+  std::unique_ptr<OpenKey> inventory =
+      registry.openInventory(account.toStdU16String(), character.toStdU16String());
+  if (!inventory) return loaded;
   loaded.opened = true;
   GameRegistry::forEachInventorySlot(*inventory, [&loaded](std::string_view slotData) {
     loaded.itemNumbers.push_back(conv(slotData));
   });
-  itemCount = static_cast<int>(loaded.itemNumbers.size());
   return loaded;
+}
+
+std::optional<QStringList> Form1::readCharacterNames(GameRegistry& registry,
+                                                     const QString& account) {
+  std::unique_ptr<OpenKey> characters = registry.openCharacters(account.toStdU16String());
+  if (!characters) return std::nullopt;
+  return subkeyNames(*characters);
+}
+
+AccountRead Form1::readAccount(GameRegistry& registry, const QString& account) {
+  AccountRead read{readCharacterNames(registry, account), {}};
+  if (!read.characters) return read;
+  read.inventories.reserve(static_cast<std::size_t>(read.characters->size()));
+  for (const QString& character : *read.characters) {
+    read.inventories.push_back(readInventory(registry, account, character));
+  }
+  return read;
 }
 
 std::uint16_t Form1::conv(std::string_view slotData) { return itemNumber(slotData); }

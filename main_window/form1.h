@@ -16,6 +16,7 @@
 #include "catalogue/catalogue_cache.h"
 #include "current_user/current_user_registry.h"
 #include "encodings/ansi_code_page.h"
+#include "main_window/accounts_reader.h"
 #include "registry/game_registry.h"
 
 class QAction;
@@ -93,12 +94,20 @@ class Form1 : public QMainWindow {
   void selectCharacterText(const QString& text);
 
   // --- One inventory load, as a choice and a search run both make it ---
-  // The item numbers of the shown character's inventory slots, in slot order, and whether its
-  // inventory key could be opened (when not, the status line says so in red).
-  struct InventorySlots {
-    bool opened = false;
-    std::vector<std::uint16_t> itemNumbers;
-  };
+  // Reading the registry: a character's inventory slots, an account's characters' names (none
+  // when their key can't be opened), an account with all its characters' inventories. They use
+  // nothing but `registry`, so that a search run can make them on a second thread.
+  static InventorySlots readInventory(GameRegistry& registry, const QString& account,
+                                      const QString& character);
+  static std::optional<QStringList> readCharacterNames(GameRegistry& registry,
+                                                       const QString& account);
+  static AccountRead readAccount(GameRegistry& registry, const QString& account);
+  // Showing them: the account's characters in Combo2 (false and a red status line when there
+  // are none to show); an inventory read for the shown character (its item count kept, or a red
+  // status line when its key couldn't be opened).
+  bool listCharacters(const QString& account, const std::optional<QStringList>& names);
+  void takeInventory(const InventorySlots& loaded, const QString& character);
+  // Both steps for the shown character (of the account shown in Combo1).
   InventorySlots readShownInventory();
   // The catalogue a load or a search run names items with: liste.dat as it is now, or an empty
   // catalogue (every item gets its placeholder name) when it can't be read.

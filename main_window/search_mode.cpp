@@ -1,15 +1,15 @@
 // Search mode: find every character of every account that carries one item.
 //
 // The search frame (Frame5) takes the place of the inventory frame (Frame1(1)). A run selects
-// each account and each character in the inventory choosers in turn, reads that character's
+// each account and each character in the inventory choosers in turn, takes that character's
 // inventory as the inventory load does (same keys, status texts and colour) and counts the
-// entries shown under the chosen text.
+// entries shown under the chosen text. The keys are read ahead of that, account by account, on a
+// second thread (AccountsReader).
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QListWidget>
 #include <QPushButton>
-#include <future>
 
 #include "main_window/form1.h"
 #include "main_window/list_box_order.h"
@@ -101,31 +101,37 @@ void Form1::search() {
     return;
   }
   List2->clear();
-  // Both files may have changed since the last action: the registry is brought up to date on a
-  // second thread while this one reads liste.dat. Nothing else touches the registry meanwhile.
-  std::future<void> registryReady =
-      std::async(std::launch::async, [this] { gameRegistry_.refresh(); });
+  // Both files may have changed since the last action. A second thread brings the registry up to
+  // date and reads the accounts one after the other, while this one reads liste.dat, then shows
+  // each account as soon as it is read, as the inventory choosers would show it.
+  QStringList accounts;
+  const int accountCount = Combo1->count();
+  accounts.reserve(accountCount);
+  for (int account = 0; account < accountCount; ++account) accounts << Combo1->itemText(account);
+  AccountsReader reader(
+      [this] { gameRegistry_.refresh(); }, accounts,
+      [this](const QString& account) { return readAccount(gameRegistry_, account); });
   const LoadCatalogue catalogue = catalogueForLoad();
   std::vector<bool> wantedNumbers(65536, false);
   for (const std::uint16_t number :
        catalogue.catalogue->itemNumbersNamed(wanted.toStdU16String())) {
     wantedNumbers[number] = true;
   }
-  registryReady.get();
 
   statusPaintedInRun_ = false;
   QStringList results;
   std::optional<InventorySlots> lastVisited;
-  const int accountCount = Combo1->count();
-  for (int account = 0; account < accountCount; ++account) {
-    selectAccountText(Combo1->itemText(account));
-    open_chars(2);
+  for (const QString& account : accounts) {
+    AccountRead read = reader.next();
+    selectAccountText(account);
+    listCharacters(account, read.characters);
     const int characterCount = Combo2->count();
     for (int character = 0; character < characterCount; ++character) {
       selectCharacterText(Combo2->itemText(character));
       setStatus(status_text::scanning());
       repaintStatusIfChanged();
-      lastVisited = readShownInventory();
+      lastVisited = std::move(read.inventories[static_cast<std::size_t>(character)]);
+      takeInventory(*lastVisited, Combo2->currentText());
       // Only a failure shows in the status line before the run ends.
       if (lastVisited->opened && catalogue.unreadable) reportLoad(itemCount, true);
       for (const std::uint16_t number : lastVisited->itemNumbers) {
@@ -135,6 +141,7 @@ void Form1::search() {
       }
     }
   }
+  reader.finish();
   List2->addItems(results);
   if (lastVisited) listInventory(*lastVisited, catalogue);
   setStatus(status_text::searchDone(List2->count() > 0));

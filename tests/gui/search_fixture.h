@@ -11,9 +11,8 @@
 
 namespace sacotin::testing {
 
-// Passes every open on to an in-memory registry and lets a test look at the window at that
-// moment: what the status line said when the run reached an account, how often each key was
-// opened.
+// Passes every open on to an in-memory registry and tells a test of it: how often each key was
+// opened, what the status line had painted then. A search run opens keys on a second thread.
 class WatchedRegistry final : public RegistryBackend {
  public:
   explicit WatchedRegistry(std::shared_ptr<FakeRegistry> registry)

@@ -1,9 +1,31 @@
 // A search run started with "Rechercher": which lines it finds, its status texts, and what it
 // leaves in the hidden inventory frame.
+#include <mutex>
+
 #include "search_fixture.h"
 
 namespace sacotin::testing {
 namespace {
+
+// The text the status line painted last, for any thread to read.
+class PaintedStatus : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      const std::lock_guard lock(mutex_);
+      last_ = static_cast<QLabel*>(watched)->text();
+    }
+    return false;
+  }
+  QString last() {
+    const std::lock_guard lock(mutex_);
+    return last_;
+  }
+
+ private:
+  std::mutex mutex_;
+  QString last_;
+};
 
 class SearchRunTest : public SearchWindowTest {
  protected:
@@ -111,14 +133,14 @@ TEST_F(SearchRunTest, AnAccountWithoutCharactersIsReportedAndTheOthersSearched) 
   registry->addItem("compte1", "perso1", 104);
   registry->addAccount("sans_persos");
   registry->addItem("compte2", "archer", 104);
-  WatchedRegistry& watched = openWatchedWindow();
+  openWindow();
   enterSearchMode();
   ASSERT_FALSE(statusIsRed());
 
   QString statusWhenReachingCompte2;
-  watched.onOpen = [&](const QString& path) {
-    if (path == FakeRegistry::charactersPath("compte2")) statusWhenReachingCompte2 = status();
-  };
+  QObject::connect(accounts(), &QComboBox::currentTextChanged, [&](const QString& account) {
+    if (account == "compte2") statusWhenReachingCompte2 = status();
+  });
   searchFor("Arc");
 
   EXPECT_EQ(statusWhenReachingCompte2,
@@ -143,12 +165,16 @@ TEST_F(SearchRunTest, TheRunStartsAfterAskingTheUserToWait) {
   addStandardAccounts();
   WatchedRegistry& watched = openWatchedWindow();
   enterSearchMode();
-  QStringList statusAtEachOpen;
-  watched.onOpen = [&](const QString&) { statusAtEachOpen << status(); };
+  // The run reads the registry on a second thread: what the status line last painted is
+  // handed over to it under a lock.
+  PaintedStatus painted;
+  statusLine()->installEventFilter(&painted);
+  QStringList paintedAtEachOpen;
+  watched.onOpen = [&](const QString&) { paintedAtEachOpen << painted.last(); };
   searchFor("Arc");
 
-  ASSERT_FALSE(statusAtEachOpen.isEmpty());
-  EXPECT_EQ(statusAtEachOpen.first(), twoLines("Recherche ...", "Patientez ..."));
+  ASSERT_FALSE(paintedAtEachOpen.isEmpty());
+  EXPECT_EQ(paintedAtEachOpen.first(), twoLines("Recherche ...", "Patientez ..."));
 }
 
 TEST_F(SearchRunTest, EachCharacterIsListedOnceAndEachInventoryReadOnce) {
