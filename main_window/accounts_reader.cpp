@@ -27,7 +27,7 @@ void AccountsReader::readAll(const std::function<void()>& prepare, const QString
       const std::lock_guard lock(mutex_);
       if (stopping_) break;
       read_.push_back(std::move(one));
-      changed_.notify_all();
+      if (read_.size() >= wanted_) changed_.notify_all();
     }
   } catch (...) {
     const std::lock_guard lock(mutex_);
@@ -40,7 +40,11 @@ void AccountsReader::readAll(const std::function<void()>& prepare, const QString
 
 AccountRead AccountsReader::next() {
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [this] { return !read_.empty() || ended_; });
+  // Waking up costs more than showing an account: once it has caught up with the reading, the
+  // caller waits for a few accounts at a time.
+  if (read_.empty()) wanted_ = kAccountsPerWait;
+  changed_.wait(lock, [this] { return read_.size() >= wanted_ || ended_; });
+  wanted_ = 1;
   if (read_.empty()) {
     if (failure_) std::rethrow_exception(failure_);
     throw std::logic_error("no account left to read");

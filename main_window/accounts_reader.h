@@ -51,10 +51,13 @@ class AccountsReader {
   void readAll(const std::function<void()>& prepare, const QStringList& accounts,
                const ReadAccount& read);
 
+  static constexpr std::size_t kAccountsPerWait = 8;
+
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<AccountRead> read_;
   std::exception_ptr failure_;
+  std::size_t wanted_ = 1;  // how many accounts read the caller is waiting for
   bool ended_ = false;
   bool stopping_ = false;
   std::thread thread_;
