@@ -1,5 +1,5 @@
-// The search run's reading thread: accounts handed over in order, after the registry is brought
-// up to date, and a failure of the reading handed over instead of leaving the run waiting.
+// The search run's reading thread: accounts in order after the refresh, and a failure handed
+// over to the run instead of leaving it waiting.
 #include "main_window/accounts_reader.h"
 
 #include <gtest/gtest.h>
@@ -9,35 +9,33 @@
 namespace sacotin::testing {
 namespace {
 
-AccountRead accountNamed(const QString& name) { return {QStringList{name}, {}}; }
+AccountRead named(const QString& name) { return {QStringList{name}, {}}; }
 
-TEST(AccountsReaderTest, AccountsComeInOrderAfterThePreparation) {
-  QStringList prepared;
+TEST(AccountsReaderTest, AccountsComeInOrderAfterTheRefresh) {
+  bool refreshed = false;
   QStringList accounts;
   for (int account = 0; account < 20; ++account) accounts << QString::number(account);
-  AccountsReader reader([&prepared] { prepared << "refreshed"; }, accounts,
-                        [&prepared](const QString& account) {
-                          EXPECT_EQ(prepared, QStringList{"refreshed"});
-                          return accountNamed(account);
+  AccountsReader reader([&refreshed] { refreshed = true; }, accounts,
+                        [&](const QString& name) {
+                          EXPECT_TRUE(refreshed);
+                          return named(name);
                         });
   for (const QString& account : accounts) EXPECT_EQ(reader.next().characters->front(), account);
   reader.finish();
 }
 
 TEST(AccountsReaderTest, AFailureReachesTheRunInsteadOfLeavingItWaiting) {
-  const QStringList accounts{"a", "b", "c"};
-  AccountsReader failingRead([] {}, accounts,
-                             [](const QString& account) {
-                               if (account == "b") throw std::runtime_error("unreadable");
-                               return accountNamed(account);
+  AccountsReader failingRead([] {}, {"a", "b"},
+                             [](const QString& name) {
+                               return name == "b" ? throw std::runtime_error("unreadable")
+                                                  : named(name);
                              });
   EXPECT_EQ(failingRead.next().characters->front(), "a");
   EXPECT_THROW(failingRead.next(), std::runtime_error);
   EXPECT_THROW(failingRead.finish(), std::runtime_error);
 
-  AccountsReader failingPreparation([] { throw std::runtime_error("no registry"); }, accounts,
-                                    accountNamed);
-  EXPECT_THROW(failingPreparation.next(), std::runtime_error);
+  AccountsReader failingRefresh([] { throw std::runtime_error("no registry"); }, {"a"}, named);
+  EXPECT_THROW(failingRefresh.next(), std::runtime_error);
 }
 
 }  // namespace
