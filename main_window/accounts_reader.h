@@ -3,30 +3,15 @@
 #include <QString>
 #include <QStringList>
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <exception>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <thread>
-#include <vector>
+
+#include "main_window/account_read.h"
 
 namespace sacotin {
-
-// The item numbers of one character's inventory slots, in slot order, and whether its inventory
-// key could be opened.
-struct InventorySlots {
-  bool opened = false;
-  std::vector<std::uint16_t> itemNumbers;
-};
-
-// One account as a search run reads it: its characters' names (none when its characters' key
-// can't be opened) and, for each of them in the same order, its inventory.
-struct AccountRead {
-  std::optional<QStringList> characters;
-  std::vector<InventorySlots> inventories;
-};
 
 // Reads a search run's accounts on a second thread, one after the other, and hands each over as
 // soon as it is read: the run shows one account while the next ones are read. `prepare` runs on

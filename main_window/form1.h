@@ -16,7 +16,7 @@
 #include "catalogue/catalogue_cache.h"
 #include "current_user/current_user_registry.h"
 #include "encodings/ansi_code_page.h"
-#include "main_window/accounts_reader.h"
+#include "main_window/account_read.h"
 #include "registry/game_registry.h"
 
 class QAction;

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "main_window/accounts_reader.h"
 #include "main_window/form1.h"
 #include "main_window/list_box_order.h"
 #include "main_window/status_texts.h"
