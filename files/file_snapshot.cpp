@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <optional>
 
 #include "files/open_file.h"
 #include "files/read_ahead.h"
@@ -41,27 +42,28 @@ bool readRegularFileInBlocks(const std::filesystem::path& path, std::size_t maxB
   if (readsAbandoned()) return false;
   const OpenFile file(path);
   if (!file.regularFileStamp(maxBytes, stamp)) return false;
-  std::size_t total = 0;
-  // A large file is read a block ahead on a second thread while `take` goes over the last one.
+  // A large file is read a block ahead on a second thread while `take` goes over the last one;
+  // a smaller one a block at a time on this thread.
+  std::optional<ReadAhead> ahead;
+  std::unique_ptr<char[]> buffer;
   if (stamp.size > 4 * ReadAhead::kBlockSize) {
-    ReadAhead ahead(file);
-    std::string_view block;
-    for (long long got; (got = ahead.next(block)) != 0;) {
-      if (got < 0) return false;
-      total += static_cast<std::size_t>(got);
-      if (total > maxBytes) return false;
-      take(block);
-    }
-    return true;
+    ahead.emplace(file);
+  } else {
+    buffer.reset(new char[FileBytes::kBlockSize]);
   }
-  const std::unique_ptr<char[]> block(new char[FileBytes::kBlockSize]);
-  for (;;) {
-    if (readsAbandoned()) return false;
-    const long long got = file.readSome(block.get(), FileBytes::kBlockSize);
+  std::size_t total = 0;
+  for (std::string_view block;;) {
+    long long got = 0;  // bytes in `block`; 0 at the end, -1 on an error or when ending
+    if (ahead) {
+      got = ahead->next(block);
+    } else {
+      got = readsAbandoned() ? -1 : file.readSome(buffer.get(), FileBytes::kBlockSize);
+      if (got > 0) block = std::string_view(buffer.get(), static_cast<std::size_t>(got));
+    }
     if (got <= 0) return got == 0;
     total += static_cast<std::size_t>(got);
     if (total > maxBytes) return false;
-    take(std::string_view(block.get(), static_cast<std::size_t>(got)));
+    take(block);
   }
 }
 

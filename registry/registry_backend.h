@@ -23,7 +23,9 @@ class OpenKey {
       const std::function<void(std::u16string_view name, std::string_view data)>& visit) = 0;
 };
 
-// Read-only access to the current user's registry hive (HKEY_CURRENT_USER).
+// Read-only access to the current user's registry hive (HKEY_CURRENT_USER). A backend and the
+// keys it opens are used by one thread at a time, whichever it is: a search run refreshes and
+// reads it on a second thread while the window shows the accounts already read.
 class RegistryBackend {
  public:
   virtual ~RegistryBackend() = default;
@@ -33,9 +35,7 @@ class RegistryBackend {
   virtual std::unique_ptr<OpenKey> openKey(std::u16string_view path) = 0;
 
   // Reads again, if it changed, what the next opens of the game's keys answer from, where the
-  // backend reads its storage ahead (a Wine prefix's file); others have nothing to do. It may run
-  // on a second thread while the caller does other work, as long as nothing else uses the
-  // backend meanwhile.
+  // backend reads its storage ahead (a Wine prefix's file); others have nothing to do.
   virtual void refresh() {}
 };
 
