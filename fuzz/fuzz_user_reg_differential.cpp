@@ -15,10 +15,10 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/catalogue.h"
 #include "encodings/ansi_code_page.h"
 #include "fuzz/user_reg_checks.h"
 #include "registry/game_registry.h"
-#include "catalogue/catalogue.h"
 #include "registry/item_number.h"
 #include "registry/wine/wine_registry_file.h"
 #include "registry/wine/wine_section_filter.h"
@@ -87,14 +87,14 @@ void readAsTheMainWindowDoes(sacotin::RegistryBackend& registry) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const WineRegistryFile whole = WineRegistryFile::parse(bytes);
+  const WineRegistryFile whole = parseWineRegistry(bytes);
   const std::vector<std::u16string_view> gameKeys = {sacotin::GameRegistry::kKeyPath,
                                                      sacotin::GameRegistry::kWow64KeyPath};
-  const WineRegistryFile around = WineRegistryFile::parseAround(bytes, gameKeys);
+  sacotin::WineKeysAround around(bytes, gameKeys);
   sacotin::WineSectionFilter filter(gameKeys);
   const std::size_t partSize = size % 13 + 1;
   for (std::size_t at = 0; at < size; at += partSize) filter.append(bytes.substr(at, partSize));
-  const WineRegistryFile fromKept = WineRegistryFile::parseAround(filter.finish(), gameKeys);
+  sacotin::WineKeysAround fromKept(filter.finish(), gameKeys);
   for (const std::u16string_view key : gameKeys) {
     require(sacotin::testing::sameSubtree(whole, around, key));
     require(sacotin::testing::sameSubtree(whole, fromKept, key));

@@ -9,6 +9,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  sacotin::fuzzing::checkTree(sacotin::WineRegistryFile::parse(bytes));
+  sacotin::fuzzing::checkTree(sacotin::parseWineRegistry(bytes));
   return 0;
 }

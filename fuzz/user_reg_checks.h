@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "registry/wine/wine_registry_file.h"
+#include "tests/support/wine_tree_queries.h"
 
 namespace sacotin::fuzzing {
 
@@ -39,13 +40,11 @@ inline void checkTree(const WineRegistryFile& file) {
       require(file.findSubkey(key, name) == child);
       pending.push_back(child);
     }
-    const std::size_t values = file.valueCount(key);
-    for (std::size_t i = 0; i < values; ++i) {
-      const auto value = file.value(key, i);
-      if (i > 0)
-        require(WineRegistryFile::compareNames(file.value(key, i - 1).name, value.name) < 0);
-      const auto found = file.findValue(key, value.name);
-      require(found && found->data == value.data && found->type == value.type);
+    const std::vector<WineValue> values = testing::valuesOf(file, key);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (i > 0) require(WineRegistryFile::compareNames(values[i - 1].name, values[i].name) < 0);
+      const auto found = testing::findValue(file, key, values[i].name);
+      require(found && found->data == values[i].data && found->type == values[i].type);
     }
   }
 }

@@ -11,7 +11,7 @@ namespace sacotin {
 
 // The sections of a user.reg that the game's keys (GameRegistry::kKeyPath, kWow64KeyPath) are
 // read from, as WineSectionFilter keeps them, and the stamp of the file they came from.
-// WineRegistryFile::parseAround(text, gameKeyPaths()) gives the game's keys exactly as a parse of
+// parseWineRegistryAround(text, gameKeyPaths()) gives the game's keys exactly as a parse of
 // the whole file does.
 struct GameSections {
   FileStamp stamp;

@@ -11,29 +11,35 @@ namespace {
 
 using KeyId = WineRegistryFile::KeyId;
 
+// Both kinds of parse give their tree; the values of a whole file's keys are in its tree.
+const WineRegistryFile& treeOf(const WineRegistryFile& file) { return file; }
+const WineRegistryFile& treeOf(const WineKeysAround& keys) { return keys.tree(); }
+
+// `Tree` is a const WineRegistryFile or a WineKeysAround.
+template <typename Tree>
 class WineOpenKey final : public OpenKey {
  public:
-  WineOpenKey(std::shared_ptr<const WineRegistryFile> file, KeyId key,
-              std::shared_ptr<const AnsiCodePage> codePage)
-      : file_(std::move(file)), key_(key), codePage_(std::move(codePage)) {}
+  WineOpenKey(std::shared_ptr<Tree> tree, KeyId key, std::shared_ptr<const AnsiCodePage> codePage)
+      : tree_(std::move(tree)), key_(key), codePage_(std::move(codePage)) {}
 
   void forEachSubkey(const std::function<void(const std::u16string& name)>& visit) override {
-    const std::size_t count = file_->subkeyCount(key_);
+    const WineRegistryFile& keys = treeOf(*tree_);
+    const std::size_t count = keys.subkeyCount(key_);
     for (std::size_t i = 0; i < count; ++i) {
-      visit(std::u16string(file_->keyName(file_->subkey(key_, i))));
+      visit(std::u16string(keys.keyName(keys.subkey(key_, i))));
     }
   }
 
   void forEachValue(
       const std::function<void(std::u16string_view name, std::string_view data)>& visit) override {
     std::string converted;  // one buffer for every converted data
-    file_->forEachValue(key_, [&](const WineValue& value) {
+    tree_->forEachValue(key_, [&](const WineValue& value) {
       visit(value.name, ansiValueData(*codePage_, value.type, value.data, converted));
     });
   }
 
  private:
-  std::shared_ptr<const WineRegistryFile> file_;
+  std::shared_ptr<Tree> tree_;
   KeyId key_;
   std::shared_ptr<const AnsiCodePage> codePage_;
 };
@@ -42,7 +48,13 @@ class WineOpenKey final : public OpenKey {
 
 std::unique_ptr<OpenKey> openWineKey(std::shared_ptr<const WineRegistryFile> file, KeyId key,
                                      std::shared_ptr<const AnsiCodePage> codePage) {
-  return std::make_unique<WineOpenKey>(std::move(file), key, std::move(codePage));
+  return std::make_unique<WineOpenKey<const WineRegistryFile>>(std::move(file), key,
+                                                               std::move(codePage));
+}
+
+std::unique_ptr<OpenKey> openWineKey(std::shared_ptr<WineKeysAround> keys, KeyId key,
+                                     std::shared_ptr<const AnsiCodePage> codePage) {
+  return std::make_unique<WineOpenKey<WineKeysAround>>(std::move(keys), key, std::move(codePage));
 }
 
 std::optional<WineRegistryFile::KeyId> resolveWinePath(const WineRegistryFile& file,

@@ -8,6 +8,7 @@
 
 #include "encodings/ansi_code_page.h"
 #include "registry/registry_backend.h"
+#include "registry/wine/wine_keys_around.h"
 #include "registry/wine/wine_registry_file.h"
 
 namespace sacotin {
@@ -15,6 +16,11 @@ namespace sacotin {
 // A key of a parsed user.reg, opened: its subkeys, and its values as RegEnumValueA hands them
 // over (see ansiValueData), names and data whole and exact.
 std::unique_ptr<OpenKey> openWineKey(std::shared_ptr<const WineRegistryFile> file,
+                                     WineRegistryFile::KeyId key,
+                                     std::shared_ptr<const AnsiCodePage> codePage);
+// The same for a key of the keys parsed around some keys, whose values are parsed as they are
+// first enumerated.
+std::unique_ptr<OpenKey> openWineKey(std::shared_ptr<WineKeysAround> keys,
                                      WineRegistryFile::KeyId key,
                                      std::shared_ptr<const AnsiCodePage> codePage);
 

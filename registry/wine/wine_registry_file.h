@@ -1,11 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace sacotin {
@@ -29,15 +27,11 @@ struct WineValue {
   std::string_view data;
 };
 
-// The key tree of a Wine user.reg, loaded the way wineserver loads it: same line grammar, same
-// escapes, same handling of damaged lines, duplicate sections merged, subkeys and values kept in
-// wineserver's order (names compared unit by unit after lower-casing, shorter first on a tie).
-// Its keys do not change once parsed, and every name and every value's bytes live in two shared
-// pools. A tree parsed around some keys (parseAround) parses a key's values only when they are
-// first asked for and keeps them: that cache (and the memo it may share with the file's next
-// version) changes as it is read, so one tree is read by one thread at a time.
-class WineValuesMemo;
-
+// The key tree of a Wine user.reg, as wineserver loads it: same line grammar, same escapes, same
+// handling of damaged lines, duplicate sections merged, subkeys and values kept in wineserver's
+// order (names compared unit by unit after lower-casing, shorter first on a tie). Every name and
+// every value's bytes live in two shared pools. Once parsed (wine_registry_parser.h) it never
+// changes: a tree can be read by any number of threads.
 class WineRegistryFile {
  public:
   using KeyId = std::uint32_t;
@@ -48,27 +42,6 @@ class WineRegistryFile {
 
   // Largest file loaded; wineserver's own files stay far below it.
   static constexpr std::size_t kMaxFileSize = std::size_t(1) << 30;
-
-  // Parses the whole text of a user.reg. Without the exact header line
-  // "WINE REGISTRY Version 2" nothing is loaded and isRegistry() is false (also for a text over
-  // kMaxFileSize).
-  static WineRegistryFile parse(std::string_view text);
-
-  // Parses only the keys at, above and below the given ones (paths from the hive, components
-  // separated by backslashes): the section of any other key is passed over unparsed, up to the
-  // next line that starts with '[' (or further, where a full parse would take that line as the
-  // continuation of a hex value). The values of a key are parsed when they are first asked for,
-  // from its sections' lines kept for that. For every key at or below one of `keys`, the
-  // subkeys, values, order, data and spelling are exactly those parse() gives, whatever the rest
-  // of the file holds; keys elsewhere are missing or incomplete.
-  static WineRegistryFile parseAround(std::string_view text,
-                                      const std::vector<std::u16string_view>& keys);
-  // The same, keeping the text itself for the values parsed on demand instead of a copy of the
-  // sections' lines; a key's values that `memo` kept from a previous version of the file, parsed
-  // from the same lines, are taken from it instead of being parsed again.
-  static WineRegistryFile parseAround(std::string&& text,
-                                      const std::vector<std::u16string_view>& keys,
-                                      std::shared_ptr<WineValuesMemo> memo = nullptr);
 
   // An empty tree that is not a registry.
   WineRegistryFile();
@@ -85,17 +58,13 @@ class WineRegistryFile {
   }
   // Case-insensitive lookup of a direct subkey.
   std::optional<KeyId> findSubkey(KeyId parent, std::u16string_view name) const;
+  // The key's names from the hive, separated by backslashes.
+  std::u16string pathOf(KeyId key) const;
 
-  std::size_t valueCount(KeyId key) const;
-  WineValue value(KeyId key, std::size_t index) const;
-  // Every value of a key, in order: the quick way through all of them.
+  // Every value of a key, in order. A tree parsed around some keys holds none: their values are
+  // parsed when asked for (wine_keys_around.h).
   template <typename Visit>
   void forEachValue(KeyId key, Visit&& visit) const {
-    if (valuesDeferred_) {
-      if (const LoadedValues* loaded = valuesOf(key))
-        loaded->file->forEachValue(loaded->key, visit);
-      return;
-    }
     const Key& k = keys_[key];
     for (std::uint32_t i = k.valueBegin; i < k.valueBegin + k.valueCount; ++i) {
       const Value& v = values_[i];
@@ -103,20 +72,10 @@ class WineRegistryFile {
                       std::string_view(data_.data() + v.dataOffset, v.dataLength)});
     }
   }
-  // Case-insensitive lookup of a value; an empty name is the default value.
-  std::optional<WineValue> findValue(KeyId key, std::u16string_view name) const;
-
-  std::size_t keyCount() const { return keys_.size(); }
 
   // Case folding and order of names, as wineserver compares them.
   static char16_t foldCase(char16_t unit);
   static int compareNames(std::u16string_view a, std::u16string_view b);
-
-  // A key's values, parsed on demand: a file holding that key alone, and the key in it.
-  struct LoadedValues {
-    std::shared_ptr<const WineRegistryFile> file;
-    KeyId key = kRoot;
-  };
 
  private:
   friend class WineRegistryParser;
@@ -145,39 +104,6 @@ class WineRegistryFile {
   std::u16string_view valueName(const Value& value) const {
     return std::u16string_view(names_).substr(value.nameOffset, value.nameLength);
   }
-
-  // The lines of a section whose values are parsed on demand: the section's key, and where its
-  // lines are kept in deferredText_. A key's sections follow each other, in file order.
-  struct DeferredSection {
-    KeyId key = 0;
-    std::uint32_t offset = 0;
-    std::uint32_t length = 0;
-  };
-  // The key's values, parsed the first time they are asked for (taken over from the memo where
-  // its lines are as they were) and kept; null when it has none.
-  const LoadedValues* valuesOf(KeyId key) const;
-
-  // A key's sections, in file order.
-  struct Sections {
-    std::vector<DeferredSection>::const_iterator first;
-    std::vector<DeferredSection>::const_iterator last;
-  };
-  Sections sectionsOf(KeyId key) const;
-  std::string_view linesOf(const DeferredSection& section) const;
-  // A key's sections, each under a header of its own, as a user.reg of that key alone: a full
-  // load of it gives the key's values exactly as a full load of the whole file does.
-  static constexpr std::string_view kOneKeyFileHeader = "WINE REGISTRY Version 2\n";
-  static constexpr std::string_view kOneKeySectionHeader = "[k]\n";
-  static constexpr std::u16string_view kOneKeyName = u"k";  // the key that header names
-  std::string oneKeyText(Sections sections) const;
-  // The key's names from the hive, separated by backslashes.
-  std::u16string pathOf(KeyId key) const;
-
-  bool valuesDeferred_ = false;
-  std::shared_ptr<std::string> deferredText_;
-  std::vector<DeferredSection> deferred_;
-  std::shared_ptr<WineValuesMemo> memo_;
-  mutable std::unordered_map<KeyId, LoadedValues> loaded_;
 
   bool isRegistry_ = false;
   std::vector<Key> keys_;

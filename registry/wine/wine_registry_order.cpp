@@ -11,7 +11,7 @@ WineRegistryFile WineRegistryParser::finish() {
   orderSubkeys();
   orderValues();
   // A key's sections are found by key when its values are asked for, in file order.
-  std::stable_sort(file_.deferred_.begin(), file_.deferred_.end(),
+  std::stable_sort(deferred_.begin(), deferred_.end(),
                    [](const auto& a, const auto& b) { return a.key < b.key; });
   return std::move(file_);
 }

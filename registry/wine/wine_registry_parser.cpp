@@ -9,6 +9,25 @@ namespace sacotin {
 
 using namespace wine_text;
 
+WineRegistryFile parseWineRegistry(std::string_view text) { return WineRegistryParser(text).run(); }
+
+WineTreeAround parseWineRegistryAround(std::string_view text,
+                                       const std::vector<std::u16string_view>& keys,
+                                       bool textIsKept) {
+  return WineRegistryParser(text, keys, textIsKept).runAround();
+}
+
+WineRegistryFile parseOneKeyValues(std::string_view text) {
+  WineRegistryParser parser(text);
+  parser.storeNamesAsTheyCome();
+  return parser.run();
+}
+
+WineTreeAround WineRegistryParser::runAround() {
+  WineRegistryFile tree = run();
+  return {std::move(tree), std::move(deferred_), std::move(copiedLines_)};
+}
+
 WineRegistryFile WineRegistryParser::run() {
   std::string_view line;
   if (text_.size() > WineRegistryFile::kMaxFileSize) return WineRegistryFile();

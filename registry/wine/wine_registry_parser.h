@@ -1,6 +1,6 @@
 #pragma once
 
-// Builds one WineRegistryFile from the text of a user.reg, following wineserver's own loader line
+// Builds a WineRegistryFile from the text of a user.reg, following wineserver's own loader line
 // for line: the header check, the per-line dispatch on the first non-blank character, the string
 // escapes, the data type tags and hex continuation lines, and what a damaged line does (skipped,
 // or a value left as REG_NONE without data). It works on the raw bytes of the file, writes names
@@ -23,33 +23,60 @@
 
 namespace sacotin {
 
+// The lines of a key's section, kept for its values to be parsed when they are first asked for:
+// the key, and where its lines lie in the text they are kept in.
+struct WineDeferredSection {
+  WineRegistryFile::KeyId key = 0;
+  std::uint32_t offset = 0;
+  std::uint32_t length = 0;
+};
+
+// A parse of only the keys at, above and below some keys: their tree, without values, and the
+// lines of each of their sections, by key and then in file order. The lines lie in the parsed
+// text itself when the caller keeps it, else in `copiedLines`.
+struct WineTreeAround {
+  WineRegistryFile tree;
+  std::vector<WineDeferredSection> sections;
+  std::string copiedLines;
+};
+
+// Parses the whole text of a user.reg. Without the exact header line "WINE REGISTRY Version 2"
+// nothing is loaded and isRegistry() is false (also for a text over kMaxFileSize).
+WineRegistryFile parseWineRegistry(std::string_view text);
+
+// Parses only the keys at, above and below the given ones (paths from the hive, components
+// separated by backslashes): the section of any other key is passed over unparsed, up to the next
+// line that starts with '[' (or further, where a full parse would take that line as the
+// continuation of a hex value). For every key at or below one of `keys`, the subkeys, values
+// (parsed from the kept lines), order, data and spelling are exactly those parseWineRegistry
+// gives, whatever the rest of the file holds; keys elsewhere are missing or incomplete. With
+// `textIsKept`, the sections' lines are not copied: the caller keeps `text` for them.
+WineTreeAround parseWineRegistryAround(std::string_view text,
+                                       const std::vector<std::u16string_view>& keys,
+                                       bool textIsKept);
+
+// The values of one key, from a user.reg of that key's sections alone (wine_keys_around.h makes
+// it): names are stored as they come, without sharing repeated ones.
+WineRegistryFile parseOneKeyValues(std::string_view text);
+
 // A key the load does not keep (a damaged header, or no section yet).
 inline constexpr std::uint32_t kNoKey = std::numeric_limits<std::uint32_t>::max();
 
 class WineRegistryParser {
  public:
-  // With `keys`, only the sections at, above and below those keys are loaded.
+  // With `keys`, only the sections at, above and below those keys are loaded, their lines kept
+  // (copied unless `textIsKept`) for their values to be parsed later.
   explicit WineRegistryParser(std::string_view text,
-                              const std::vector<std::u16string_view>& keys = {})
-      : text_(text), wantedKeys_(keys) {}
+                              const std::vector<std::u16string_view>& keys = {},
+                              bool textIsKept = false)
+      : text_(text), wantedKeys_(keys), textIsKept_(textIsKept) {}
 
-  // A parse around `keys` whose deferred sections stay where they are in `text`, which the
-  // caller makes the file's deferred text.
-  static WineRegistryFile aroundKeepingText(std::string_view text,
-                                            const std::vector<std::u16string_view>& keys) {
-    WineRegistryParser parser(text, keys);
-    parser.textIsKept_ = true;
-    return parser.run();
-  }
-
-  // A parse of one key's values, parsed on demand: names are stored as they come.
-  static WineRegistryFile valuesOfOneKey(std::string_view text) {
-    WineRegistryParser parser(text);
-    parser.interning_ = false;
-    return parser.run();
-  }
+  // No sharing of repeated value names, which pays in a whole file, not in one key's values.
+  void storeNamesAsTheyCome() { interning_ = false; }
 
   WineRegistryFile run();
+  // run() around the wanted keys: the tree and its sections' lines.
+  WineTreeAround runAround();
 
  private:
   using KeyId = WineRegistryFile::KeyId;
@@ -154,10 +181,12 @@ class WineRegistryParser {
   std::string_view text_;
   std::size_t pos_ = 0;
   WineRegistryFile file_;
+  std::vector<WineDeferredSection> deferred_;
+  std::string copiedLines_;
   KeyId current_ = kNoKey;
-  WantedKeys wantedKeys_;    // empty: every key
-  bool dropping_ = false;    // parsing a value to drop it
-  bool textIsKept_ = false;  // the text will be the file's deferred text as it is
+  WantedKeys wantedKeys_;  // empty: every key
+  bool textIsKept_;        // the caller keeps the text for the deferred sections' lines
+  bool dropping_ = false;  // parsing a value to drop it
   // Sharing repeated value names pays in a whole file, not in one key's values.
   bool interning_ = true;
   std::string arch_;

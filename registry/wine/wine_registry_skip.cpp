@@ -39,16 +39,13 @@ void WineRegistryParser::skipSection(KeyId key) {
 void WineRegistryParser::deferSection() {
   const std::size_t begin = pos_;
   skipSection(current_);
-  if (textIsKept_) {  // the whole text becomes the file's, so its lines are where they are
-    file_.deferred_.push_back(
-        {current_, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(pos_ - begin)});
+  const auto length = static_cast<std::uint32_t>(pos_ - begin);
+  if (textIsKept_) {  // the caller keeps the text, so the lines are where they are
+    deferred_.push_back({current_, static_cast<std::uint32_t>(begin), length});
     return;
   }
-  if (!file_.deferredText_) file_.deferredText_ = std::make_shared<std::string>();
-  std::string& text = *file_.deferredText_;
-  file_.deferred_.push_back({current_, static_cast<std::uint32_t>(text.size()),
-                             static_cast<std::uint32_t>(pos_ - begin)});
-  text.append(text_.substr(begin, pos_ - begin));
+  deferred_.push_back({current_, static_cast<std::uint32_t>(copiedLines_.size()), length});
+  copiedLines_.append(text_.substr(begin, pos_ - begin));
 }
 
 bool WineRegistryParser::lineBeforeHoldsBackslash(std::size_t lineStart) const {

@@ -9,7 +9,7 @@
 namespace sacotin {
 
 // Keeps, of a user.reg's text handed over in parts, what a parse around some keys reads
-// (WineRegistryFile::parseAround gives the same keys at, above and below them from the kept text
+// (parseWineRegistryAround gives the same keys at, above and below them from the kept text
 // as from the whole): the lines before the first section header, and every section but those
 // whose header plainly names an unrelated key. Such a section is kept all the same where the
 // line before its header, or before the next header, holds a backslash: there a hex value may

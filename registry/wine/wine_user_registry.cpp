@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "registry/wine/wine_open_key.h"
-#include "registry/wine/wine_values_memo.h"
 #include "registry/wine/wine_wanted_keys.h"
 
 namespace sacotin {
@@ -26,48 +25,61 @@ WineUserRegistry::WineUserRegistry(std::string userRegPath, std::unique_ptr<Ansi
       alreadyRead_(std::move(alreadyRead)) {}
 
 std::unique_ptr<OpenKey> WineUserRegistry::openKey(std::u16string_view path) {
-  std::shared_ptr<const WineRegistryFile> file = upToDate(isAtOrBelowGameKey(path));
+  if (isAtOrBelowGameKey(path)) {
+    std::shared_ptr<WineKeysAround> keys = gameKeysUpToDate();
+    if (!keys || !keys->tree().isRegistry()) return nullptr;
+    const auto key = resolveWinePath(keys->tree(), path);
+    return key ? openWineKey(std::move(keys), *key, codePage_) : nullptr;
+  }
+  std::shared_ptr<const WineRegistryFile> file = wholeFileUpToDate();
   if (!file || !file->isRegistry()) return nullptr;
   const auto key = resolveWinePath(*file, path);
-  if (!key) return nullptr;
-  return openWineKey(std::move(file), *key, codePage_);
+  return key ? openWineKey(std::move(file), *key, codePage_) : nullptr;
 }
 
-void WineUserRegistry::refresh() { upToDate(true); }
+void WineUserRegistry::refresh() { gameKeysUpToDate(); }
 
-std::shared_ptr<const WineRegistryFile> WineUserRegistry::upToDate(bool gameKeys) {
-  const std::optional<FileStamp> stamp = path_.empty() ? std::nullopt : stampOf(path_);
+std::optional<FileStamp> WineUserRegistry::currentStamp() {
+  std::optional<FileStamp> stamp = path_.empty() ? std::nullopt : stampOf(path_);
   if (!stamp) {
     gameKeys_ = {};
     wholeFile_ = {};
-    return nullptr;
   }
-  ParsedFile& parsed = gameKeys ? gameKeys_ : wholeFile_;
-  if (!parsed.file || !(parsed.stamp == *stamp)) {
-    parsed = gameKeys ? loadGameKeys(*stamp) : loadWholeFile();
-  }
-  return parsed.file;
+  return stamp;
 }
 
-WineUserRegistry::ParsedFile WineUserRegistry::loadGameKeys(const FileStamp& stamp) {
+std::shared_ptr<WineKeysAround> WineUserRegistry::gameKeysUpToDate() {
+  const std::optional<FileStamp> stamp = currentStamp();
+  if (!stamp) return nullptr;
+  if (!gameKeys_.tree || !(gameKeys_.stamp == *stamp)) gameKeys_ = loadGameKeys(*stamp);
+  return gameKeys_.tree;
+}
+
+std::shared_ptr<const WineRegistryFile> WineUserRegistry::wholeFileUpToDate() {
+  const std::optional<FileStamp> stamp = currentStamp();
+  if (!stamp) return nullptr;
+  if (!wholeFile_.tree || !(wholeFile_.stamp == *stamp)) wholeFile_ = loadWholeFile();
+  return wholeFile_.tree;
+}
+
+WineUserRegistry::Parsed<WineKeysAround> WineUserRegistry::loadGameKeys(const FileStamp& stamp) {
   // The sections the prefix search read are used once, while the file is still that version.
   std::optional<GameSections> sections = std::exchange(alreadyRead_, std::nullopt);
   if (!sections || !(sections->stamp == stamp)) sections = readGameSections(path_);
   if (!sections) return {};
   ++parseCount_;
   valuesMemo_->nextVersion();
-  return {std::make_shared<const WineRegistryFile>(WineRegistryFile::parseAround(
-              std::move(sections->text), gameKeyPaths(), valuesMemo_)),
+  return {std::make_shared<WineKeysAround>(std::move(sections->text), gameKeyPaths(), valuesMemo_),
           sections->stamp};
 }
 
-WineUserRegistry::ParsedFile WineUserRegistry::loadWholeFile() {
+WineUserRegistry::Parsed<const WineRegistryFile> WineUserRegistry::loadWholeFile() {
   FileSnapshot snapshot;
   if (!readRegularFile(path_, WineRegistryFile::kMaxFileSize, snapshot)) return {};
   ++parseCount_;
   // The stamp of what was actually read, so that a replacement racing with this load is
   // picked up by the next open.
-  return {std::make_shared<const WineRegistryFile>(WineRegistryFile::parse(snapshot.bytes.view())),
+  return {std::make_shared<const WineRegistryFile>(parseWineRegistry(snapshot.bytes.view())),
           snapshot.stamp};
 }
 

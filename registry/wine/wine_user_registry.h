@@ -10,8 +10,9 @@
 #include "files/file_snapshot.h"
 #include "registry/registry_backend.h"
 #include "registry/wine/wine_game_sections.h"
-#include "registry/wine/wine_open_key.h"
+#include "registry/wine/wine_keys_around.h"
 #include "registry/wine/wine_registry_file.h"
+#include "registry/wine/wine_values_memo.h"
 
 namespace sacotin {
 
@@ -46,24 +47,29 @@ class WineUserRegistry final : public RegistryBackend {
   int parseCount() const { return parseCount_; }
 
  private:
-  // A parse of the file and the stamp of the file it was made from.
-  struct ParsedFile {
-    std::shared_ptr<const WineRegistryFile> file;
+  // A parse of the file and the stamp of the file it was made from: `Tree` is WineKeysAround for
+  // the game's keys, const WineRegistryFile for the whole file.
+  template <typename Tree>
+  struct Parsed {
+    std::shared_ptr<Tree> tree;
     FileStamp stamp;
   };
 
+  // The file's stamp, or none (and every parse forgotten) when there is no file to read.
+  std::optional<FileStamp> currentStamp();
   // The parse that answers for the game's keys or for the others, read again if the file changed;
   // null when there is no usable file.
-  std::shared_ptr<const WineRegistryFile> upToDate(bool gameKeys);
-  ParsedFile loadGameKeys(const FileStamp& stamp);
-  ParsedFile loadWholeFile();
+  std::shared_ptr<WineKeysAround> gameKeysUpToDate();
+  std::shared_ptr<const WineRegistryFile> wholeFileUpToDate();
+  Parsed<WineKeysAround> loadGameKeys(const FileStamp& stamp);
+  Parsed<const WineRegistryFile> loadWholeFile();
 
   std::string path_;
   std::shared_ptr<const AnsiCodePage> codePage_;
   // The game's keys are answered from a parse of only the sections around them, which passes
   // over the rest of a large prefix's file; any other key from a parse of the whole file.
-  ParsedFile gameKeys_;
-  ParsedFile wholeFile_;
+  Parsed<WineKeysAround> gameKeys_;
+  Parsed<const WineRegistryFile> wholeFile_;
   // The values of the game's keys parsed so far, for the next version of the file.
   std::shared_ptr<WineValuesMemo> valuesMemo_;
   std::optional<GameSections> alreadyRead_;

@@ -4,8 +4,7 @@
 
 namespace sacotin {
 
-std::optional<WineValuesMemo::Values> WineValuesMemo::find(const std::u16string& path,
-                                                           Lines& lines) {
+std::optional<WineKeyValues> WineValuesMemo::find(const std::u16string& path, Lines& lines) {
   auto found = current_.find(path);
   if (found == current_.end()) {
     const auto before = previous_.find(path);
@@ -18,7 +17,7 @@ std::optional<WineValuesMemo::Values> WineValuesMemo::find(const std::u16string&
   return entry.values;
 }
 
-void WineValuesMemo::keep(std::u16string path, Lines lines, Values values) {
+void WineValuesMemo::keep(std::u16string path, Lines lines, WineKeyValues values) {
   current_.insert_or_assign(std::move(path), Entry{std::move(lines), std::move(values)});
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 
 // Compares the same key in two parses of a user.reg, for the differential checks of the parse
-// that passes over unrelated sections (WineRegistryFile::parseAround).
+// that passes over unrelated sections (parseWineRegistryAround).
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "registry/wine/wine_registry_file.h"
+#include "wine_tree_queries.h"
 
 namespace sacotin::testing {
 
@@ -15,8 +16,11 @@ namespace sacotin::testing {
 // parses: present in both or in neither, and then the same subkeys, spelled alike and in the
 // same order, the same link marks, and the same values (name, type, bytes) in the same order,
 // all the way down. `difference` says where they first differ.
-inline bool sameSubtree(const WineRegistryFile& a, const WineRegistryFile& b,
-                        std::u16string_view path, std::string* difference = nullptr) {
+// `treeB` is either kind of parse.
+template <typename TreeB>
+bool sameSubtree(const WineRegistryFile& a, TreeB& treeB, std::u16string_view path,
+                 std::string* difference = nullptr) {
+  const WineRegistryFile& b = treeOf(treeB);
   using KeyId = WineRegistryFile::KeyId;
   const auto fail = [difference](const std::string& what) {
     if (difference) *difference = what;
@@ -48,10 +52,12 @@ inline bool sameSubtree(const WineRegistryFile& a, const WineRegistryFile& b,
     if (a.keyName(ka) != b.keyName(kb)) return fail(where + ": spelling");
     if (a.isLink(ka) != b.isLink(kb)) return fail(where + ": link mark");
     if (a.subkeyCount(ka) != b.subkeyCount(kb)) return fail(where + ": subkey count");
-    if (a.valueCount(ka) != b.valueCount(kb)) return fail(where + ": value count");
-    for (std::size_t i = 0; i < a.valueCount(ka); ++i) {
-      const WineValue va = a.value(ka, i);
-      const WineValue vb = b.value(kb, i);
+    const std::vector<WineValue> valuesA = valuesOf(a, ka);
+    const std::vector<WineValue> valuesB = valuesOf(treeB, kb);
+    if (valuesA.size() != valuesB.size()) return fail(where + ": value count");
+    for (std::size_t i = 0; i < valuesA.size(); ++i) {
+      const WineValue& va = valuesA[i];
+      const WineValue& vb = valuesB[i];
       if (va.name != vb.name || va.type != vb.type || va.data != vb.data) {
         return fail(where + ": value " + std::to_string(i));
       }

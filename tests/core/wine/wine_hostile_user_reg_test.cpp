@@ -10,6 +10,8 @@
 #include <string>
 
 #include "registry/wine/wine_registry_file.h"
+#include "registry/wine/wine_registry_parser.h"
+#include "support/wine_tree_queries.h"
 
 namespace sacotin {
 namespace {
@@ -56,11 +58,11 @@ std::optional<KeyId> open(const WineRegistryFile& file,
 TEST(WineHostileUserReg, EveryCutOfAWineWrittenFileLoadsWhatPrecedesTheCut) {
   const std::string whole = readFixture("pfxA.user.reg");
   ASSERT_GT(whole.size(), 10000u);
-  const std::size_t wholeKeys = walk(WineRegistryFile::parse(whole));
+  const std::size_t wholeKeys = walk(parseWineRegistry(whole));
   std::size_t previousKeys = 0;
   // Cuts at many places, including inside escapes, hex lists and key lines.
   for (std::size_t cut = 0; cut <= whole.size(); cut += 37) {
-    const WineRegistryFile file = WineRegistryFile::parse(std::string_view(whole).substr(0, cut));
+    const WineRegistryFile file = parseWineRegistry(std::string_view(whole).substr(0, cut));
     const std::size_t keys = walk(file);
     // A longer piece of the same file never has fewer keys.
     EXPECT_GE(keys, previousKeys) << "cut at " << cut;
@@ -72,12 +74,11 @@ TEST(WineHostileUserReg, EveryCutOfAWineWrittenFileLoadsWhatPrecedesTheCut) {
 TEST(WineHostileUserReg, TenThousandNestedKeysNeedNoDeepStack) {
   std::string path = "Software";
   for (int level = 0; level < 10000; ++level) path += "\\\\n";
-  const WineRegistryFile file =
-      WineRegistryFile::parse(kHeader + "[" + path + "]\n\"v\"=dword:1\n");
+  const WineRegistryFile file = parseWineRegistry(kHeader + "[" + path + "]\n\"v\"=dword:1\n");
   EXPECT_EQ(walk(file), 10002u);  // the root, Software and 10,000 keys "n"
   KeyId key = *file.findSubkey(WineRegistryFile::kRoot, u"software");
   for (int level = 0; level < 10000; ++level) key = *file.findSubkey(key, u"N");
-  EXPECT_EQ(file.valueCount(key), 1u);
+  EXPECT_EQ(testing::valuesOf(file, key).size(), 1u);
 }
 
 TEST(WineHostileUserReg, OneKeyRepeatedInManySectionsAndCases) {
@@ -86,13 +87,14 @@ TEST(WineHostileUserReg, OneKeyRepeatedInManySectionsAndCases) {
     text += section % 2 ? "[Software\\\\Vircom]\n" : "[SOFTWARE\\\\vircom]\n";
     text += section % 3 ? "\"ItemID1\"=hex:01,00\n" : "\"itemid1\"=hex:02,00\n";
   }
-  const WineRegistryFile file = WineRegistryFile::parse(text);
+  const WineRegistryFile file = parseWineRegistry(text);
   const auto key = open(file, {u"software", u"VIRCOM"});
   ASSERT_TRUE(key);
   EXPECT_EQ(file.keyName(*file.findSubkey(WineRegistryFile::kRoot, u"software")), u"SOFTWARE");
-  ASSERT_EQ(file.valueCount(*key), 1u);
-  EXPECT_EQ(file.value(*key, 0).name, u"itemid1");                  // the first spelling
-  EXPECT_EQ(file.value(*key, 0).data, std::string("\x02\x00", 2));  // the last line's data
+  ASSERT_EQ(testing::valuesOf(file, *key).size(), 1u);
+  EXPECT_EQ(testing::valuesOf(file, *key)[0].name, u"itemid1");  // the first spelling
+  EXPECT_EQ(testing::valuesOf(file, *key)[0].data,
+            std::string("\x02\x00", 2));  // the last line's data
 }
 
 TEST(WineHostileUserReg, AHundredThousandValuesInReverseOrder) {
@@ -100,12 +102,12 @@ TEST(WineHostileUserReg, AHundredThousandValuesInReverseOrder) {
   for (int value = 100000; value-- > 0;) {
     text += "\"v" + std::to_string(value) + "\"=dword:" + std::to_string(value) + "\n";
   }
-  const WineRegistryFile file = WineRegistryFile::parse(text);
+  const WineRegistryFile file = parseWineRegistry(text);
   const KeyId key = *open(file, {u"K"});
-  ASSERT_EQ(file.valueCount(key), 100000u);
-  EXPECT_EQ(file.value(key, 0).name, u"v0");
-  EXPECT_EQ(file.value(key, 1).name, u"v1");
-  EXPECT_EQ(file.value(key, 2).name, u"v10");
+  ASSERT_EQ(testing::valuesOf(file, key).size(), 100000u);
+  EXPECT_EQ(testing::valuesOf(file, key)[0].name, u"v0");
+  EXPECT_EQ(testing::valuesOf(file, key)[1].name, u"v1");
+  EXPECT_EQ(testing::valuesOf(file, key)[2].name, u"v10");
 }
 
 TEST(WineHostileUserReg, LongRunsOfHexDigitsAfterAnEscape) {
@@ -114,46 +116,47 @@ TEST(WineHostileUserReg, LongRunsOfHexDigitsAfterAnEscape) {
   const std::string keyRun(200, 'a');
   const std::string nameRun(10000, 'b');
   const std::string dataRun(1000000, 'c');
-  const WineRegistryFile file = WineRegistryFile::parse(
-      kHeader + "[K\\\\\\x" + keyRun + "]\n\"\\x" + nameRun + "\"=\"\\x" + dataRun + "\"\n");
+  const WineRegistryFile file = parseWineRegistry(kHeader + "[K\\\\\\x" + keyRun + "]\n\"\\x" +
+                                                  nameRun + "\"=\"\\x" + dataRun + "\"\n");
   const auto key = open(file, {u"K", u"\xaaaa" + std::u16string(keyRun.size() - 4, u'a')});
   ASSERT_TRUE(key);
-  ASSERT_EQ(file.valueCount(*key), 1u);
-  EXPECT_EQ(file.value(*key, 0).name, u"\xbbbb" + std::u16string(nameRun.size() - 4, u'b'));
+  ASSERT_EQ(testing::valuesOf(file, *key).size(), 1u);
+  EXPECT_EQ(testing::valuesOf(file, *key)[0].name,
+            u"\xbbbb" + std::u16string(nameRun.size() - 4, u'b'));
   // UTF-16: the escaped unit, the other digits, the terminating NUL.
-  EXPECT_EQ(file.value(*key, 0).data.size(), 2 * (1 + dataRun.size() - 4 + 1));
+  EXPECT_EQ(testing::valuesOf(file, *key)[0].data.size(), 2 * (1 + dataRun.size() - 4 + 1));
 }
 
 TEST(WineHostileUserReg, OverlongValueNameIsDropped) {
   const WineRegistryFile file =
-      WineRegistryFile::parse(kHeader + "[K]\n\"" + std::string(16384, 'n') + "\"=dword:1\n");
-  EXPECT_EQ(file.valueCount(*open(file, {u"K"})), 0u);
+      parseWineRegistry(kHeader + "[K]\n\"" + std::string(16384, 'n') + "\"=dword:1\n");
+  EXPECT_EQ(testing::valuesOf(file, *open(file, {u"K"})).size(), 0u);
 }
 
 TEST(WineHostileUserReg, AHundredThousandContinuationLines) {
   std::string text = kHeader + "[K]\n\"v\"=hex:01,\\\n";
   for (int line = 0; line < 100000; ++line) text += "  02,\\\n";
   text += "  03\n\"w\"=dword:7\n";
-  const WineRegistryFile file = WineRegistryFile::parse(text);
+  const WineRegistryFile file = parseWineRegistry(text);
   const KeyId key = *open(file, {u"K"});
-  ASSERT_EQ(file.valueCount(key), 2u);
-  EXPECT_EQ(file.value(key, 0).data.size(), 100002u);
-  EXPECT_EQ(file.value(key, 1).name, u"w");
+  ASSERT_EQ(testing::valuesOf(file, key).size(), 2u);
+  EXPECT_EQ(testing::valuesOf(file, key)[0].data.size(), 100002u);
+  EXPECT_EQ(testing::valuesOf(file, key)[1].name, u"w");
 }
 
 TEST(WineHostileUserReg, ContinuationAtTheEndOfTheFileLeavesAnEmptyValue) {
-  const WineRegistryFile file = WineRegistryFile::parse(kHeader + "[K]\n\"v\"=hex:01,02,\\");
+  const WineRegistryFile file = parseWineRegistry(kHeader + "[K]\n\"v\"=hex:01,02,\\");
   const KeyId key = *open(file, {u"K"});
-  ASSERT_EQ(file.valueCount(key), 1u);
-  EXPECT_EQ(file.value(key, 0).type, kRegNone);
-  EXPECT_TRUE(file.value(key, 0).data.empty());
+  ASSERT_EQ(testing::valuesOf(file, key).size(), 1u);
+  EXPECT_EQ(testing::valuesOf(file, key)[0].type, kRegNone);
+  EXPECT_TRUE(testing::valuesOf(file, key)[0].data.empty());
 }
 
 TEST(WineHostileUserReg, HalfAMillionEmptyKeyLines) {
   std::string text = kHeader;
   for (int line = 0; line < 500000; ++line) text += "[]\n";
   text += "[A]\n[";  // and a last key line that never closes
-  const WineRegistryFile file = WineRegistryFile::parse(text);
+  const WineRegistryFile file = parseWineRegistry(text);
   EXPECT_EQ(walk(file), 2u);
 }
 

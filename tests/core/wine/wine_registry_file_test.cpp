@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "registry/wine/wine_keys_around.h"
+#include "registry/wine/wine_registry_parser.h"
 #include "registry/wine/wine_section_filter.h"
 #include "support/same_subtree.h"
+#include "support/wine_tree_queries.h"
 
 namespace sacotin {
 namespace {
@@ -21,7 +24,7 @@ using KeyId = WineRegistryFile::KeyId;
 
 const std::string kHeader = "WINE REGISTRY Version 2\n";
 
-WineRegistryFile load(const std::string& body) { return WineRegistryFile::parse(kHeader + body); }
+WineRegistryFile load(const std::string& body) { return parseWineRegistry(kHeader + body); }
 
 std::optional<KeyId> keyAt(const WineRegistryFile& file, std::u16string_view path) {
   KeyId key = WineRegistryFile::kRoot;
@@ -45,16 +48,17 @@ std::vector<std::u16string> subkeyNames(const WineRegistryFile& file, KeyId key)
 
 std::vector<std::u16string> valueNames(const WineRegistryFile& file, KeyId key) {
   std::vector<std::u16string> names;
-  for (std::size_t i = 0; i < file.valueCount(key); ++i)
-    names.emplace_back(file.value(key, i).name);
+  for (const WineValue& value : testing::valuesOf(file, key)) names.emplace_back(value.name);
   return names;
 }
 
 // The single value of key [k] after loading "[k]\n" + line.
 std::optional<WineValue> onlyValue(const WineRegistryFile& file) {
   const auto key = keyAt(file, u"k");
-  if (!key || file.valueCount(*key) != 1) return std::nullopt;
-  return file.value(*key, 0);
+  if (!key) return std::nullopt;
+  const std::vector<WineValue> values = testing::valuesOf(file, *key);
+  if (values.size() != 1) return std::nullopt;
+  return values[0];
 }
 
 // UTF-16LE bytes of a text, as a loaded string value stores it (with its NUL).
@@ -85,16 +89,16 @@ void expectValues(const std::vector<ValueCase>& cases) {
 }
 
 TEST(WineRegistryFileHeader, OnlyTheExactFirstLineLoadsAnything) {
-  EXPECT_TRUE(WineRegistryFile::parse("WINE REGISTRY Version 2\n[a]\n").isRegistry());
-  EXPECT_TRUE(WineRegistryFile::parse("WINE REGISTRY Version 2\r\n[a]\r\n").isRegistry());
-  EXPECT_TRUE(WineRegistryFile::parse("WINE REGISTRY Version 2").isRegistry());
+  EXPECT_TRUE(parseWineRegistry("WINE REGISTRY Version 2\n[a]\n").isRegistry());
+  EXPECT_TRUE(parseWineRegistry("WINE REGISTRY Version 2\r\n[a]\r\n").isRegistry());
+  EXPECT_TRUE(parseWineRegistry("WINE REGISTRY Version 2").isRegistry());
   for (const std::string bad :
        {"\xEF\xBB\xBFWINE REGISTRY Version 2\n[a]\n", " WINE REGISTRY Version 2\n[a]\n",
         "WINE REGISTRY Version 2 \n[a]\n", "WINE REGISTRY Version 1\n[a]\n",
         "wine registry version 2\n[a]\n", "REGEDIT4\n[a]\n", "", "\n",
         "WINE REGISTRY Version 2\r"}) {
     SCOPED_TRACE(bad);
-    const auto file = WineRegistryFile::parse(bad);
+    const auto file = parseWineRegistry(bad);
     EXPECT_FALSE(file.isRegistry());
     EXPECT_EQ(file.subkeyCount(WineRegistryFile::kRoot), 0u);
   }
@@ -108,14 +112,14 @@ TEST(WineRegistryFileLines, EndingsBlanksCommentsAndNulBytes) {
       "\"last\"=hex:04\r");
   const auto a = keyAt(file, u"a");
   ASSERT_TRUE(a);
-  EXPECT_EQ(file.findValue(*a, u"crlf")->data, "\x01");
-  EXPECT_EQ(file.findValue(*a, u"lonecr")->data, stored(u"x\ry"));
-  EXPECT_EQ(file.findValue(*a, u"nul")->data, "\x02\x03");
+  EXPECT_EQ(testing::findValue(file, *a, u"crlf")->data, "\x01");
+  EXPECT_EQ(testing::findValue(file, *a, u"lonecr")->data, stored(u"x\ry"));
+  EXPECT_EQ(testing::findValue(file, *a, u"nul")->data, "\x02\x03");
   // The NUL ends the line before the closing quote: a damaged string.
-  EXPECT_EQ(file.findValue(*a, u"cut")->type, kRegNone);
-  EXPECT_EQ(file.findValue(*a, u"cut")->data, "");
+  EXPECT_EQ(testing::findValue(file, *a, u"cut")->type, kRegNone);
+  EXPECT_EQ(testing::findValue(file, *a, u"cut")->data, "");
   // A last line without "\n" keeps its "\r", a blank after hex bytes.
-  EXPECT_EQ(file.findValue(*a, u"last")->data, "\x04");
+  EXPECT_EQ(testing::findValue(file, *a, u"last")->data, "\x04");
 }
 
 TEST(WineRegistryFileKeys, PathsAreUnescapedThenSplitWithImplicitParents) {
@@ -128,7 +132,7 @@ TEST(WineRegistryFileKeys, PathsAreUnescapedThenSplitWithImplicitParents) {
   EXPECT_EQ(subkeyNames(file, WineRegistryFile::kRoot),
             (std::vector<std::u16string>{u"a[b]c", u"lead", u"Software", u"SoftwareWine"}));
   EXPECT_TRUE(keyAt(file, u"Software\\Game\\Chars\\Alice"));
-  EXPECT_EQ(file.valueCount(*keyAt(file, u"Software\\Game")), 0u);
+  EXPECT_EQ(testing::valuesOf(file, *keyAt(file, u"Software\\Game")).size(), 0u);
   EXPECT_TRUE(keyAt(file, u"SoftwareWine"));
   EXPECT_TRUE(keyAt(file, u"a[b]c\\d\"e"));
   EXPECT_TRUE(keyAt(file, u"lead\\double\\trail"));
@@ -164,13 +168,13 @@ TEST(WineRegistryFileKeys, DuplicateSectionsMergeFirstSpellingLastData) {
   const auto foo = keyAt(file, u"software\\FOO");
   ASSERT_TRUE(foo);
   EXPECT_EQ(file.keyName(*foo), u"foo");
-  ASSERT_EQ(file.valueCount(*foo), 2u);
+  ASSERT_EQ(testing::valuesOf(file, *foo).size(), 2u);
   // "Val" keeps its first spelling; its last line is damaged, so it ends as REG_NONE, empty.
-  EXPECT_EQ(file.value(*foo, 1).name, u"Val");
-  EXPECT_EQ(file.value(*foo, 1).type, kRegNone);
-  EXPECT_EQ(file.value(*foo, 1).data, "");
-  EXPECT_EQ(file.value(*foo, 0).name, u"other");
-  EXPECT_EQ(file.value(*foo, 0).type, kRegDword);
+  EXPECT_EQ(testing::valuesOf(file, *foo)[1].name, u"Val");
+  EXPECT_EQ(testing::valuesOf(file, *foo)[1].type, kRegNone);
+  EXPECT_EQ(testing::valuesOf(file, *foo)[1].data, "");
+  EXPECT_EQ(testing::valuesOf(file, *foo)[0].name, u"other");
+  EXPECT_EQ(testing::valuesOf(file, *foo)[0].type, kRegDword);
 }
 
 TEST(WineRegistryFileOrder, LowerCasedUnitsShorterFirstNotFileOrder) {
@@ -186,7 +190,7 @@ TEST(WineRegistryFileOrder, LowerCasedUnitsShorterFirstNotFileOrder) {
                                                                u"\u00e9", u"\u00ff", u"\u20ac"}));
   // Lookups ignore case, ASCII and beyond.
   EXPECT_TRUE(file.findSubkey(*k, u"\u00c9"));
-  EXPECT_TRUE(file.findValue(*k, u"AB"));
+  EXPECT_TRUE(testing::findValue(file, *k, u"AB"));
 }
 
 TEST(WineRegistryFileEscapes, EveryEscapeReadsAsWineReadsIt) {
@@ -218,8 +222,8 @@ TEST(WineRegistryFileEscapes, EveryEscapeReadsAsWineReadsIt) {
     const auto file = load("[k]\n\"v\"=\"" + escaped + "\"\n\"" + escaped + "\"=hex:\n");
     const auto k = keyAt(file, u"k");
     ASSERT_TRUE(k);
-    EXPECT_EQ(file.findValue(*k, u"v")->data, stored(text));
-    EXPECT_TRUE(file.findValue(*k, text));
+    EXPECT_EQ(testing::findValue(file, *k, u"v")->data, stored(text));
+    EXPECT_TRUE(testing::findValue(file, *k, text));
   }
 }
 
@@ -234,9 +238,9 @@ TEST(WineRegistryFileValues, NamesDefaultAtAndMalformedNames) {
   ASSERT_TRUE(k);
   EXPECT_EQ(valueNames(file, *k),
             (std::vector<std::u16string>{u"", u"@", u"n", std::u16string(16383, u'v')}));
-  EXPECT_EQ(file.findValue(*k, u"")->data, "\x02");  // "" is the default value too
-  EXPECT_EQ(file.findValue(*k, u"@")->data, "\x03");
-  EXPECT_EQ(file.findValue(*k, u"n")->data, "\x05");
+  EXPECT_EQ(testing::findValue(file, *k, u"")->data, "\x02");  // "" is the default value too
+  EXPECT_EQ(testing::findValue(file, *k, u"@")->data, "\x03");
+  EXPECT_EQ(testing::findValue(file, *k, u"n")->data, "\x05");
 }
 
 TEST(WineRegistryFileValues, StringForms) {
@@ -305,16 +309,16 @@ TEST(WineRegistryFileValues, HexContinuationLines) {
       "\"eof\"=hex:0a,\\\n");
   const auto k = keyAt(file, u"k");
   ASSERT_TRUE(k);
-  EXPECT_EQ(file.findValue(*k, u"many")->data, "\x01\x02\x03\x04");
-  EXPECT_EQ(file.findValue(*k, u"blank")->data, "\x05");
-  EXPECT_EQ(file.findValue(*k, u"after")->data, "\x06");
-  EXPECT_EQ(file.findValue(*k, u"comment")->type, kRegNone);
+  EXPECT_EQ(testing::findValue(file, *k, u"many")->data, "\x01\x02\x03\x04");
+  EXPECT_EQ(testing::findValue(file, *k, u"blank")->data, "\x05");
+  EXPECT_EQ(testing::findValue(file, *k, u"after")->data, "\x06");
+  EXPECT_EQ(testing::findValue(file, *k, u"comment")->type, kRegNone);
   // The key line was eaten by the failed continuation; what follows stays in [k].
-  EXPECT_EQ(file.findValue(*k, u"key")->type, kRegNone);
+  EXPECT_EQ(testing::findValue(file, *k, u"key")->type, kRegNone);
   EXPECT_FALSE(keyAt(file, u"lost"));
-  EXPECT_EQ(file.findValue(*k, u"stays")->data, "\x09");
-  EXPECT_EQ(file.findValue(*k, u"eof")->type, kRegNone);
-  EXPECT_EQ(file.findValue(*k, u"eof")->data, "");
+  EXPECT_EQ(testing::findValue(file, *k, u"stays")->data, "\x09");
+  EXPECT_EQ(testing::findValue(file, *k, u"eof")->type, kRegNone);
+  EXPECT_EQ(testing::findValue(file, *k, u"eof")->data, "");
 }
 
 TEST(WineRegistryFileOptions, ArchitectureLinksAndIgnoredOptions) {
@@ -358,7 +362,8 @@ TEST(WineRegistryFileLimits, DeepWideAndLongInputs) {
   EXPECT_EQ(file.keyName(file.subkey(*w, 0)), u"k0");
   EXPECT_EQ(file.keyName(file.subkey(*w, 1)), u"k1");
   EXPECT_EQ(file.keyName(file.subkey(*w, 2)), u"k10");
-  EXPECT_EQ(file.findValue(*keyAt(file, u"long"), u"s")->data.size(), 2 * longText.size() + 2);
+  EXPECT_EQ(testing::findValue(file, *keyAt(file, u"long"), u"s")->data.size(),
+            2 * longText.size() + 2);
 }
 
 TEST(WineRegistryFileLimits, ArbitraryBytesNeverBreakTheLoader) {
@@ -372,15 +377,19 @@ TEST(WineRegistryFileLimits, ArbitraryBytesNeverBreakTheLoader) {
   const auto file = load(noise);
   ASSERT_TRUE(file.isRegistry());
   // Every key's subkeys and values come out in order, without duplicates.
-  for (KeyId key = 0; key < file.keyCount(); ++key) {
-    for (std::size_t i = 1; i < file.subkeyCount(key); ++i) {
+  for (std::vector<KeyId> pending{WineRegistryFile::kRoot}; !pending.empty();) {
+    const KeyId key = pending.back();
+    pending.pop_back();
+    for (std::size_t i = 0; i < file.subkeyCount(key); ++i) {
+      pending.push_back(file.subkey(key, i));
+      if (i == 0) continue;
       EXPECT_LT(WineRegistryFile::compareNames(file.keyName(file.subkey(key, i - 1)),
                                                file.keyName(file.subkey(key, i))),
                 0);
     }
-    for (std::size_t i = 1; i < file.valueCount(key); ++i) {
-      EXPECT_LT(
-          WineRegistryFile::compareNames(file.value(key, i - 1).name, file.value(key, i).name), 0);
+    const std::vector<WineValue> values = testing::valuesOf(file, key);
+    for (std::size_t i = 1; i < values.size(); ++i) {
+      EXPECT_LT(WineRegistryFile::compareNames(values[i - 1].name, values[i].name), 0);
     }
   }
 }
@@ -419,8 +428,8 @@ TEST(WineRegistryFileAround, TheGameKeysAreExactlyThoseOfTheWholeFile) {
                                                      u"Software\\Wow6432Node\\Vircom\\T4C"};
   for (const auto& [name, text] : files) {
     ASSERT_FALSE(text.empty()) << name;
-    const WineRegistryFile whole = WineRegistryFile::parse(text);
-    const WineRegistryFile around = WineRegistryFile::parseAround(text, gameKeys);
+    const WineRegistryFile whole = parseWineRegistry(text);
+    WineKeysAround around(std::string_view(text), gameKeys);
     for (const std::u16string_view key : gameKeys) {
       std::string difference;
       EXPECT_TRUE(testing::sameSubtree(whole, around, key, &difference))
@@ -431,7 +440,7 @@ TEST(WineRegistryFileAround, TheGameKeysAreExactlyThoseOfTheWholeFile) {
       for (std::size_t at = 0; at < text.size(); at += partSize) {
         filter.append(std::string_view(text).substr(at, partSize));
       }
-      const WineRegistryFile fromKept = WineRegistryFile::parseAround(filter.finish(), gameKeys);
+      WineKeysAround fromKept(filter.finish(), gameKeys);
       for (const std::u16string_view key : gameKeys) {
         std::string difference;
         EXPECT_TRUE(testing::sameSubtree(whole, fromKept, key, &difference))
