@@ -74,12 +74,9 @@ bool holdsGameKey(std::string_view text) {
   if (!afterHeader.starts_with('\n') && !afterHeader.starts_with("\r\n")) return false;
   for (std::size_t line = 0;
        (line = wine_text::nextHeaderLine(text, line, text.size())) < text.size();) {
-    const std::size_t bracket = text.find('[', line);
-    const std::size_t lineEnd = std::min(text.find('\n', bracket), text.size());
-    if (gameKeys.placeOfHeader(text.substr(bracket + 1, lineEnd - bracket - 1)).atOrBelow) {
-      return true;
-    }
-    line = std::min(lineEnd + 1, text.size());
+    const wine_text::HeaderLine header = wine_text::headerLineAt(text, line, text.size());
+    if (gameKeys.placeOfHeader(header.afterBracket).atOrBelow) return true;
+    line += header.line.size();
   }
   return false;
 }

@@ -125,9 +125,6 @@ class WineRegistryParser {
   // Keeps the lines of a section of the tree for the time its key's values are asked for.
   void deferSection();
 
-  // Whether the line before the one starting at `lineStart` (from pos_ on) holds a backslash.
-  bool lineBeforeHoldsBackslash(std::size_t lineStart) const;
-
   // Parses a value line only for the lines it consumes; the tree is left as it was.
   void dropValue(std::string_view line);
 

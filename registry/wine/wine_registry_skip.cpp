@@ -15,7 +15,7 @@ void WineRegistryParser::skipSection(KeyId key) {
     const std::size_t header = nextHeaderLine(text_, pos_, text_.size());
     const bool mayLink =
         key != kNoKey && text_.substr(pos_, header - pos_).find("#link") != std::string_view::npos;
-    if (!mayLink && !lineBeforeHoldsBackslash(header)) {
+    if (!mayLink && !lastLineHoldsBackslash(text_.substr(pos_, header - pos_))) {
       pos_ = header;
       return;
     }
@@ -46,17 +46,6 @@ void WineRegistryParser::deferSection() {
   }
   deferred_.push_back({current_, static_cast<std::uint32_t>(copiedLines_.size()), length});
   copiedLines_.append(text_.substr(begin, pos_ - begin));
-}
-
-bool WineRegistryParser::lineBeforeHoldsBackslash(std::size_t lineStart) const {
-  if (lineStart <= pos_) return false;  // pos_ starts a line: nothing before it is unread
-  std::size_t i = lineStart - 1;        // the '\n' that ends the line before
-  while (i > pos_) {
-    --i;
-    if (text_[i] == '\n') return false;
-    if (text_[i] == '\\') return true;
-  }
-  return false;
 }
 
 void WineRegistryParser::dropValue(std::string_view line) {

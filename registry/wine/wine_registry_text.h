@@ -161,13 +161,15 @@ inline bool startsWith(std::string_view s, std::string_view prefix) {
 }
 
 // Hands each non-empty component of a key path to `visit`, in order, as wineserver splits the
-// path; stops early when `visit` returns false.
-template <typename Visit>
-void forEachComponent(std::u16string_view path, Visit&& visit) {
+// path; stops early when `visit` returns false. `Path` is a std::u16string_view, or the
+// std::string_view of a header whose components are separated by doubled backslashes and hold
+// no escape (the empty components between the two backslashes of each pair are left out).
+template <typename Path, typename Visit>
+void forEachComponent(Path path, Visit&& visit) {
   for (std::size_t start = 0; start <= path.size();) {
-    std::size_t end = path.find(u'\\', start);
-    if (end == std::u16string_view::npos) end = path.size();
-    const std::u16string_view component = path.substr(start, end - start);
+    std::size_t end = path.find('\\', start);
+    if (end == Path::npos) end = path.size();
+    const Path component = path.substr(start, end - start);
     start = end + 1;
     if (!component.empty() && !visit(component)) return;
   }
@@ -190,6 +192,31 @@ inline std::size_t nextHeaderLine(std::string_view text, std::size_t from, std::
     search = at + 1;
   }
   return end;
+}
+
+// The header line that starts at `lineStart` (as nextHeaderLine finds it), up to `end`: the line
+// whole, its '\n' included, and its text after the '['.
+struct HeaderLine {
+  std::string_view line;
+  std::string_view afterBracket;
+};
+inline HeaderLine headerLineAt(std::string_view text, std::size_t lineStart, std::size_t end) {
+  const std::size_t newline = text.find('\n', lineStart);
+  const std::string_view line =
+      text.substr(lineStart, (newline < end ? newline + 1 : end) - lineStart);
+  return {line, line.substr(line.find('[') + 1)};
+}
+
+// Whether the last of some whole lines holds a backslash (the '\n' that ends it, if any, aside):
+// then a hex value on it may take the next line, even one that starts with '[', as its
+// continuation.
+inline bool lastLineHoldsBackslash(std::string_view lines) {
+  if (lines.empty()) return false;
+  const auto* lineEnd = lines.data() + lines.size() - 1;  // its '\n', or its last character
+  const auto* before = static_cast<const char*>(
+      memrchr(lines.data(), '\n', static_cast<std::size_t>(lineEnd - lines.data())));
+  const char* lineStart = before ? before + 1 : lines.data();
+  return std::memchr(lineStart, '\\', static_cast<std::size_t>(lineEnd - lineStart + 1)) != nullptr;
 }
 
 }  // namespace sacotin::wine_text

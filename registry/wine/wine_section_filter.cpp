@@ -1,7 +1,6 @@
 #include "registry/wine/wine_section_filter.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "registry/wine/wine_registry_text.h"
 
@@ -47,17 +46,14 @@ std::size_t WineSectionFilter::filterLines(std::string_view text, bool atEnd) {
     addLines(text.substr(pos, header - pos));
     if (header == end) break;
     endSection(text.substr(sectionStart, header - sectionStart));
-    const std::size_t newline = text.find('\n', header);
-    const std::size_t lineEnd = newline < end ? newline + 1 : end;
-    const std::string_view headerLine = text.substr(header, lineEnd - header);
+    const wine_text::HeaderLine headerLine = wine_text::headerLineAt(text, header, end);
     // Left out only where this line is surely a header: no hex value before it can go on.
-    const std::size_t bracket = headerLine.find('[');
     const std::optional<WantedKeys::Place> place =
-        keys_.placeOfPlainHeader(headerLine.substr(bracket + 1));
+        keys_.placeOfPlainHeader(headerLine.afterBracket);
     inUnrelated_ = place && !place->related && !lineHeldBackslash_;
     sectionStart = header;
-    addLines(headerLine);
-    pos = lineEnd;
+    addLines(headerLine.line);
+    pos = header + headerLine.line.size();
   }
   // The section goes on in the next text: what may yet be left out is kept aside until then.
   if (inUnrelated_) unrelated_.append(text.substr(sectionStart, end - sectionStart));
@@ -68,11 +64,7 @@ std::size_t WineSectionFilter::filterLines(std::string_view text, bool atEnd) {
 void WineSectionFilter::addLines(std::string_view lines) {
   if (lines.empty()) return;
   if (!inUnrelated_) kept_.append(lines);
-  // The last line: from after the '\n' before its own '\n' (or its last character).
-  const auto* lastLine = static_cast<const char*>(memrchr(lines.data(), '\n', lines.size() - 1));
-  lastLine = lastLine ? lastLine + 1 : lines.data();
-  const auto lastLineSize = static_cast<std::size_t>(lines.data() + lines.size() - lastLine);
-  lineHeldBackslash_ = std::memchr(lastLine, '\\', lastLineSize) != nullptr;
+  lineHeldBackslash_ = wine_text::lastLineHoldsBackslash(lines);
 }
 
 // The section being read ends; `tail` is its part in the text being filtered.

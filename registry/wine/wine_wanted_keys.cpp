@@ -45,7 +45,7 @@ bool plainText(std::string_view text) {
   return true;
 }
 
-// Whether the rest of a plain header, after a doubled backslash, reads as further components
+// Whether the rest of a plain header, from a doubled backslash on, reads as further components
 // that change nothing once the key has strayed from every wanted key: plain text, only doubled
 // backslashes, and no component over the longest name wineserver accepts.
 bool plainShortRest(std::string_view rest) {
@@ -139,21 +139,24 @@ std::optional<WantedKeys::Place> WantedKeys::placeOfPlainHeader(std::string_view
   if (close == std::string_view::npos) return std::nullopt;  // no closing bracket
   const std::string_view name = header.substr(0, close);
   Walk walk(keys_);
-  for (std::size_t start = 0;;) {
-    const std::size_t backslash = name.find('\\', start);
-    const std::size_t end = backslash == std::string_view::npos ? name.size() : backslash;
-    const std::string_view part = name.substr(start, end - start);
-    if (!plainText(part)) return std::nullopt;
-    // Only a doubled backslash separates components; a single one starts an escape.
-    const bool separator = end < name.size() && end + 1 < name.size() && name[end + 1] == '\\';
-    if (end < name.size() && !separator) return std::nullopt;
-    if (!part.empty() && !walk.next(part)) return walk.place();
-    if (!separator) return walk.place();
-    start = end + 2;
-    // Most headers stray from the game's keys at their second component: what follows them
-    // only needs to be usual.
-    if (walk.strayed() && plainShortRest(name.substr(start))) return walk.place();
-  }
+  std::size_t walked = 0;  // where the name is read up to
+  bool plain = true;
+  wine_text::forEachComponent(name, [&](std::string_view part) {
+    const auto start = static_cast<std::size_t>(part.data() - name.data());
+    // Only doubled backslashes separate components; a single one starts an escape.
+    plain = (start - walked) % 2 == 0 && plainText(part);
+    walked = start + part.size();
+    if (!plain) return false;
+    // A refused name, or one that strayed from the game's keys (most do at their second
+    // component) and goes on only as usual, is placed without reading further.
+    if (!walk.next(part) || (walk.strayed() && plainShortRest(name.substr(walked)))) {
+      walked = name.size();
+      return false;
+    }
+    return true;
+  });
+  if (!plain || (name.size() - walked) % 2 != 0) return std::nullopt;
+  return walk.place();
 }
 
 }  // namespace sacotin
