@@ -44,17 +44,13 @@ bool isDoubleByte(int codePage) {
 }
 
 constexpr std::uint16_t kUnmapped = 0xffff;
-constexpr std::uint16_t kUnresolved = 0xfffe;  // no code page has a byte pair above 0xfefe
 constexpr char kDefaultChar = '?';
 
 // A Windows code page of one or two bytes per character.
 class TableCodePage final : public AnsiCodePage {
  public:
   TableCodePage(int number, const QByteArray& name)
-      : number_(number),
-        name_(name),
-        encodeTable_(0x10000, kUnmapped),
-        bestFitTable_(0x10000, kUnresolved) {
+      : number_(number), name_(name), encodeTable_(0x10000, kUnmapped) {
     QStringDecoder decoder(name.constData(), QStringConverter::Flag::Stateless);
     // A single-byte code page reads the 256 bytes as 256 characters in one go.
     std::array<char, 256> allBytes{};
@@ -128,12 +124,10 @@ class TableCodePage final : public AnsiCodePage {
   // decomposition when there is one, else '?'. A one-character decomposition (the Kelvin sign,
   // the Angstrom sign) is taken as it is; otherwise the base letter is stripped of all its marks
   // first, as Windows does (U+01D5, U with diaeresis and macron, becomes U, not Ü). Surrogates
-  // always become '?', one per unit. Worked out for a character when it is first encoded (most
-  // never are), as if every character below it had been worked out before it: what the
-  // decomposition of `unit` leads to counts with its own best fit only when it is below `unit`.
+  // always become '?', one per unit. What the decomposition of `unit` leads to counts with its
+  // own best fit only when it is below `unit`. Worked out each time such a character is encoded
+  // (few ever are): nothing is kept, so the code page can be used by several threads at once.
   std::uint16_t bestFit(char32_t unit) const {
-    std::uint16_t& fit = bestFitTable_[unit];
-    if (fit != kUnresolved) return fit;
     const auto entryOf = [this, unit](char32_t other) -> std::uint16_t {
       if (other >= 0x10000) return kUnmapped;
       if (encodeTable_[other] != kUnmapped || other > unit) return encodeTable_[other];
@@ -152,15 +146,13 @@ class TableCodePage final : public AnsiCodePage {
     for (auto it = bases.rbegin(); it != bases.rend() && entry == kUnmapped; ++it) {
       entry = entryOf(*it);
     }
-    fit = entry == kUnmapped ? std::uint16_t(kDefaultChar) : entry;
-    return fit;
+    return entry == kUnmapped ? std::uint16_t(kDefaultChar) : entry;
   }
 
   int number_;
   QByteArray name_;
   std::array<char16_t, 256> byteTable_{};
-  std::vector<std::uint16_t> encodeTable_;           // the characters the code page has
-  mutable std::vector<std::uint16_t> bestFitTable_;  // the others, once worked out
+  std::vector<std::uint16_t> encodeTable_;  // the characters the code page has
 };
 
 // Code page 65001. Lone surrogates become U+FFFD, as Windows converts them.
