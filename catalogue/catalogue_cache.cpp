@@ -24,54 +24,41 @@ bool CatalogueCache::isRecent(const FileStamp& stamp) {
   return now - stamp.modifiedNs <= windowNs || now - stamp.changedNs <= windowNs;
 }
 
-CatalogueCache::~CatalogueCache() {
-  if (reading_.valid()) reading_.wait();
-}
-
 void CatalogueCache::readInBackground() {
-  if (!reading_.valid()) reading_ = std::async(std::launch::async, [this] { readNow(); });
+  if (reading_.valid()) return;
+  reading_ = std::async(std::launch::async, [path = path_, codePage = codePage_] {
+    return readAgain(path, *codePage, {});
+  });
 }
 
 std::shared_ptr<const Catalogue> CatalogueCache::current() {
-  if (reading_.valid()) reading_.get();
-  return readNow();
+  if (reading_.valid()) read_ = reading_.get();
+  read_ = readAgain(path_, *codePage_, std::move(read_));
+  return read_.catalogue;
 }
 
-std::shared_ptr<const Catalogue> CatalogueCache::readNow() {
-  const std::optional<FileStamp> stamp = stampOf(path_);
-  if (!stamp) {
-    forget();
-    return nullptr;
-  }
-  if (catalogue_ && stamp_ == stamp && !freshBytes_) return catalogue_;
+CatalogueCache::Read CatalogueCache::readAgain(const std::filesystem::path& path,
+                                               const AnsiCodePage& codePage, Read before) {
+  const std::optional<FileStamp> stamp = stampOf(path);
+  if (!stamp) return {};
+  if (before.catalogue && before.stamp == stamp && !before.freshBytes) return before;
 
   FileSnapshot read;
-  if (!readRegularFile(path_, kMaxFileSize, read)) {
-    forget();
-    return nullptr;
-  }
+  if (!readRegularFile(path, kMaxFileSize, read)) return {};
   const std::string_view bytes = read.bytes.view();
   // A file read while it was fresh may since have changed without its stamp showing it: its
   // bytes are compared instead, which costs far less than building the catalogue again.
-  if (!catalogue_ || !freshBytes_ || *freshBytes_ != bytes) {
-    catalogue_ = std::make_shared<const Catalogue>(decodeTextFile(bytes, *codePage_));
-    ++readCount_;
+  Read now;
+  if (before.catalogue && before.freshBytes && *before.freshBytes == bytes) {
+    now.catalogue = std::move(before.catalogue);
+  } else {
+    now.catalogue = std::make_shared<const Catalogue>(decodeTextFile(bytes, codePage));
   }
   // The stamp of what was read: a file changed while it was read differs from it, and is read
   // again at the next load.
-  stamp_ = read.stamp;
-  if (isRecent(read.stamp)) {
-    freshBytes_ = std::string(bytes);
-  } else {
-    freshBytes_.reset();
-  }
-  return catalogue_;
-}
-
-void CatalogueCache::forget() {
-  stamp_.reset();
-  catalogue_.reset();
-  freshBytes_.reset();
+  now.stamp = read.stamp;
+  if (isRecent(read.stamp)) now.freshBytes = std::string(bytes);
+  return now;
 }
 
 }  // namespace sacotin

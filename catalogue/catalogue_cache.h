@@ -31,10 +31,8 @@ class CatalogueCache {
   static constexpr std::size_t kMaxFileSize = std::size_t{64} << 20;
 
   CatalogueCache(std::filesystem::path path, std::shared_ptr<const AnsiCodePage> codePage);
-
   CatalogueCache(const CatalogueCache&) = delete;
   CatalogueCache& operator=(const CatalogueCache&) = delete;
-  ~CatalogueCache();
 
   // The catalogue as the file holds it now; null when the file is missing or can't be read.
   std::shared_ptr<const Catalogue> current();
@@ -42,23 +40,26 @@ class CatalogueCache {
   // Starts reading the file on a second thread, so that the first current() finds it read.
   void readInBackground();
 
-  // How many times a catalogue was built from the file (a measure for tests and benchmarks).
-  int readCount() const { return readCount_; }
-
  private:
+  // What was read of the file.
+  struct Read {
+    std::optional<FileStamp> stamp;  // of the file the catalogue was read from
+    std::shared_ptr<const Catalogue> catalogue;
+    // The file's bytes when it was read within moments of a change (its stamp may then miss the
+    // next change); compared with the file at every load until it has settled.
+    std::optional<std::string> freshBytes;
+  };
+
+  // The file as it is now, given what was read of it before: read again only if it changed.
+  static Read readAgain(const std::filesystem::path& path, const AnsiCodePage& codePage,
+                        Read before);
   static bool isRecent(const FileStamp& stamp);
-  void forget();
-  std::shared_ptr<const Catalogue> readNow();
 
   std::filesystem::path path_;
   std::shared_ptr<const AnsiCodePage> codePage_;
-  std::optional<FileStamp> stamp_;  // of the file the cached catalogue was read from
-  std::shared_ptr<const Catalogue> catalogue_;
-  // The file's bytes when it was read within moments of a change (its stamp may then miss the
-  // next change); compared with the file at every load until it has settled.
-  std::optional<std::string> freshBytes_;
-  int readCount_ = 0;
-  std::future<void> reading_;  // the read readInBackground started, until current() waits for it
+  Read read_;
+  // A read on a second thread, from the path and code page alone; current() takes its result.
+  std::future<Read> reading_;
 };
 
 }  // namespace sacotin
