@@ -40,14 +40,14 @@ bool readRegularFileInBlocks(const std::filesystem::path& path, std::size_t maxB
                              FileStamp& stamp,
                              const std::function<void(std::string_view block)>& take) {
   if (readsAbandoned()) return false;
-  const OpenFile file(path);
+  OpenFile file(path);
   if (!file.regularFileStamp(maxBytes, stamp)) return false;
   // A large file is read a block ahead on a second thread while `take` goes over the last one;
   // a smaller one a block at a time on this thread.
   std::optional<ReadAhead> ahead;
   std::unique_ptr<char[]> buffer;
   if (stamp.size > 4 * ReadAhead::kBlockSize) {
-    ahead.emplace(file);
+    ahead.emplace(std::move(file));
   } else {
     buffer.reset(new char[FileBytes::kBlockSize]);
   }

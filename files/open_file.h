@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <utility>
 
 #include "files/file_stamp.h"
 
@@ -16,6 +17,8 @@ class OpenFile {
   ~OpenFile();
   OpenFile(const OpenFile&) = delete;
   OpenFile& operator=(const OpenFile&) = delete;
+  // Handing the file over (to another thread) leaves this one closed.
+  OpenFile(OpenFile&& other) noexcept : handle_(std::exchange(other.handle_, kClosed)) {}
 
   // The stamp of the open file when it is a regular file (on a disk, not a pipe or a device) of
   // at most maxBytes.
@@ -25,7 +28,8 @@ class OpenFile {
   long long readSome(char* buffer, std::size_t room) const;
 
  private:
-  std::intptr_t handle_;  // a file descriptor, or a Windows HANDLE
+  static constexpr std::intptr_t kClosed = -1;  // no descriptor, INVALID_HANDLE_VALUE
+  std::intptr_t handle_;                        // a file descriptor, or a Windows HANDLE
 };
 
 }  // namespace sacotin

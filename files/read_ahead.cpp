@@ -4,7 +4,10 @@
 
 namespace sacotin {
 
-ReadAhead::ReadAhead(const OpenFile& file) : file_(file), reader_([this] { readBlocks(); }) {}
+ReadAhead::ReadAhead(OpenFile file) {
+  for (int buffer = 0; buffer < 2; ++buffer) empty_.emplace_back(new char[kBlockSize]);
+  reader_ = std::thread([this, file = std::move(file)]() mutable { readBlocks(std::move(file)); });
+}
 
 ReadAhead::~ReadAhead() {
   {
@@ -15,37 +18,41 @@ ReadAhead::~ReadAhead() {
   reader_.join();
 }
 
-void ReadAhead::readBlocks() {
-  for (std::size_t index = 0;; ++index) {
-    Buffer& buffer = buffers_[index % 2];
+void ReadAhead::readBlocks(OpenFile file) {
+  for (;;) {
+    Block block;
     {
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [&] { return stopping_ || !buffer.filled; });
+      changed_.wait(lock, [this] { return stopping_ || !empty_.empty(); });
       if (stopping_) return;
+      block.bytes = std::move(empty_.back());
+      empty_.pop_back();
     }
-    const long long got = readsAbandoned() ? -1 : file_.readSome(buffer.bytes.get(), kBlockSize);
+    block.got = readsAbandoned() ? -1 : file.readSome(block.bytes.get(), kBlockSize);
+    const bool last = block.got <= 0;
     {
       const std::lock_guard lock(mutex_);
-      buffer.got = got;
-      buffer.filled = true;
+      filled_.push_back(std::move(block));
     }
     changed_.notify_all();
-    if (got <= 0) return;
+    if (last) return;
   }
 }
 
 long long ReadAhead::next(std::string_view& block) {
   std::unique_lock lock(mutex_);
   // The block handed over last is done with: its buffer takes the block after next.
-  if (taken_ > 0) {
-    buffers_[(taken_ - 1) % 2].filled = false;
+  if (handedOver_.bytes) {
+    empty_.push_back(std::move(handedOver_.bytes));
     changed_.notify_all();
   }
-  Buffer& buffer = buffers_[taken_ % 2];
-  changed_.wait(lock, [&] { return buffer.filled; });
-  ++taken_;
-  if (buffer.got > 0) block = std::string_view(buffer.bytes.get(), std::size_t(buffer.got));
-  return buffer.got;
+  changed_.wait(lock, [this] { return !filled_.empty(); });
+  handedOver_ = std::move(filled_.front());
+  filled_.pop_front();
+  if (handedOver_.got > 0) {
+    block = std::string_view(handedOver_.bytes.get(), static_cast<std::size_t>(handedOver_.got));
+  }
+  return handedOver_.got;
 }
 
 }  // namespace sacotin
