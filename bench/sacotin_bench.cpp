@@ -57,17 +57,16 @@ double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-std::shared_ptr<WineUserRegistry> userRegistry(const DataSet& data) {
-  return std::make_shared<WineUserRegistry>(data.userReg, makeAnsiCodePage(kCodePage));
+std::unique_ptr<WineUserRegistry> userRegistry(const DataSet& data) {
+  return std::make_unique<WineUserRegistry>(data.userReg, makeAnsiCodePage(kCodePage));
 }
 
 // The main window on a data set, shown and painted, as at the program's start.
-// The window's registry is handed back through registry when asked for.
-std::unique_ptr<Form1> showWindow(const DataSet& data,
-                                  std::shared_ptr<WineUserRegistry>* registry = nullptr) {
+// The window's registry, which it keeps, is pointed at through registry when asked for.
+std::unique_ptr<Form1> showWindow(const DataSet& data, WineUserRegistry** registry = nullptr) {
   auto backend = userRegistry(data);
-  if (registry) *registry = backend;
-  Form1Sources sources{backend, makeAnsiCodePage(kCodePage),
+  if (registry) *registry = backend.get();
+  Form1Sources sources{std::move(backend), makeAnsiCodePage(kCodePage),
                        QString::fromStdString(data.catalogue)};
   auto window = std::make_unique<Form1>(std::move(sources));
   window->show();
@@ -164,7 +163,7 @@ void SeeInv(benchmark::State& state, const std::string& set) {
 // before each run (not timed), so the run reads both again.
 void Search(benchmark::State& state, const std::string& set, bool filesChanged) {
   const DataSet& data = dataSet(set);
-  std::shared_ptr<WineUserRegistry> registry;
+  WineUserRegistry* registry = nullptr;
   auto window = showWindow(data, &registry);
   window->mnu_recherche_Click();
   const int parsesBefore = registry->parseCount();

@@ -17,7 +17,8 @@ function(sacotin_platform_sources out)
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
-set(sacotin_core_folders files encodings registry registry/wine catalogue prefix_search current_user)
+set(sacotin_core_folders files encodings registry registry/wine catalogue game_data prefix_search
+    current_user)
 list(TRANSFORM sacotin_core_folders PREPEND ${sacotin_source_root}/ OUTPUT_VARIABLE core_globs)
 list(TRANSFORM core_globs APPEND /*.cpp)
 file(GLOB sacotin_core_all_sources CONFIGURE_DEPENDS ${core_globs})

@@ -5,8 +5,8 @@
 
 namespace sacotin {
 
-std::shared_ptr<RegistryBackend> readCurrentUserRegistryInBackground() {
-  return std::make_shared<BackgroundRegistry>([] {
+std::unique_ptr<RegistryBackend> readCurrentUserRegistryInBackground() {
+  return std::make_unique<BackgroundRegistry>([] {
     std::unique_ptr<RegistryBackend> registry = makeCurrentUserRegistry();
     // Opening the game's key reads it (its two places are read together).
     registry->openKey(GameRegistry::kKeyPath);

@@ -12,6 +12,6 @@ namespace sacotin {
 std::unique_ptr<RegistryBackend> makeCurrentUserRegistry();
 
 // The same, with the game's keys already being read on a second thread.
-std::shared_ptr<RegistryBackend> readCurrentUserRegistryInBackground();
+std::unique_ptr<RegistryBackend> readCurrentUserRegistryInBackground();
 
 }  // namespace sacotin

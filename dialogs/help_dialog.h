@@ -25,7 +25,8 @@ class Dialog : public QDialog {
   // The help text, its pieces separated by carriage returns.
   static QString helpText();
 
-  // How often this window's load step ran: once, however often it is shown again.
+  // How often this window's load step ran: once, however often it is shown again. Running it
+  // again would show nothing new (it sets the same text), so this count is the only sign of it.
   int loadCount() const { return loadCount_; }
 
   QFrame* Frame1 = nullptr;

@@ -17,7 +17,6 @@
 
 #include "main_window/list_box_order.h"
 #include "main_window/status_texts.h"
-#include "registry/item_number.h"
 #include "widgets/cr_label.h"
 #include "widgets/fonts.h"
 #include "widgets/program_images.h"
@@ -61,33 +60,16 @@ void fillChooser(QComboBox* chooser, QHash<QString, int>& rows, const QStringLis
   }
 }
 
-QStringList subkeyNames(OpenKey& key) {
-  QStringList names;
-  key.forEachSubkey(
-      [&names](const std::u16string& name) { names.append(QString::fromStdU16String(name)); });
-  return names;
-}
-
 }  // namespace
-
-Form1Sources Form1Sources::forThisMachine(std::shared_ptr<RegistryBackend> registry) {
-  const std::shared_ptr<const AnsiCodePage> codePage = systemAnsiCodePage();
-  const QString cataloguePath = QCoreApplication::applicationDirPath() + "/liste.dat";
-  auto catalogue = std::make_shared<CatalogueCache>(
-      std::filesystem::path(cataloguePath.toStdU16String()), codePage);
-  catalogue->readInBackground();
-  return {std::move(registry), codePage, cataloguePath, std::move(catalogue)};
-}
 
 Form1::Form1(Form1Sources sources, QWidget* parent)
     : QMainWindow(parent),
-      sources_(std::move(sources)),
-      gameRegistry_(*sources_.registry),
-      catalogueCache_(sources_.catalogue
-                          ? sources_.catalogue
+      gameData_(std::move(sources.registry)),
+      catalogueCache_(sources.catalogue
+                          ? std::move(sources.catalogue)
                           : std::make_shared<CatalogueCache>(
-                                std::filesystem::path(sources_.cataloguePath.toStdU16String()),
-                                sources_.codePage)) {
+                                std::filesystem::path(sources.cataloguePath.toStdU16String()),
+                                std::move(sources.codePage))) {
   buildLayout();
   buildMenus();
   Form_Load();
@@ -123,7 +105,7 @@ void Form1::buildLayout() {
   Combo1->setGeometry(twipsRect(360, 480, 3615, 315));
   Combo2 = named(new QComboBox(Frame1[1]), "Combo2");
   Combo2->setGeometry(twipsRect(360, 840, 3615, 315));
-  // Sorted: listLoadedItems adds the names already in the list box's order (see there).
+  // Sorted: listInventory adds the names already in the list box's order (see there).
   List1 = named(new QListWidget(Frame1[1]), "List1");
   // Every entry is one line in the same font: the list lays out by the first entry's size
   // instead of measuring (shaping the text of) every name after each load.
@@ -243,34 +225,30 @@ void Form1::Form_Load() {
 }
 
 void Form1::open_compte() {
-  std::unique_ptr<OpenKey> accounts = gameRegistry_.openAccounts();
+  const std::optional<QStringList> accounts = gameData_.accountNames();
   if (!accounts) {
     showFailure(status_text::gameNeverInstalled());
     return;
   }
-  fillChooser(Combo1, accountRows_, subkeyNames(*accounts));
+  fillChooser(Combo1, accountRows_, *accounts);
   selectAccountText(Combo1->itemText(0));
-  accounts.reset();  // one key open at a time
   open_chars(1);
 }
 
 void Form1::open_chars(int withInventory) {
-  const QString account = Combo1->currentText();
-  if (listCharacters(account, readCharacterNames(gameRegistry_, account)) && withInventory == 1) {
-    see_inv();
-  }
+  open_chars(withInventory, gameData_.characterNames(Combo1->currentText()));
 }
 
-bool Form1::listCharacters(const QString& account, const std::optional<QStringList>& names) {
+void Form1::open_chars(int withInventory, const std::optional<QStringList>& characters) {
   Combo2->clear();
   characterRows_.clear();
-  if (!names) {
-    showFailure(status_text::charactersUnreadable(account));
-    return false;
+  if (!characters) {
+    showFailure(status_text::charactersUnreadable(Combo1->currentText()));
+    return;
   }
-  fillChooser(Combo2, characterRows_, *names);
+  fillChooser(Combo2, characterRows_, *characters);
   selectCharacterText(Combo2->itemText(0));
-  return true;
+  if (withInventory == 1) see_inv();
 }
 
 void Form1::see_inv() {
@@ -284,7 +262,7 @@ void Form1::see_inv() {
 
 InventorySlots Form1::readShownInventory() {
   const QString character = Combo2->currentText();
-  InventorySlots loaded = readInventory(gameRegistry_, Combo1->currentText(), character);
+  InventorySlots loaded = gameData_.inventory(Combo1->currentText(), character);
   takeInventory(loaded, character);
   return loaded;
 }
@@ -296,39 +274,6 @@ void Form1::takeInventory(const InventorySlots& loaded, const QString& character
   }
   itemCount = static_cast<int>(loaded.itemNumbers.size());
 }
-
-// Each key is closed before the next one is opened.
-InventorySlots Form1::readInventory(GameRegistry& registry, const QString& account,
-                                    const QString& character) {
-  InventorySlots loaded;
-  std::unique_ptr<OpenKey> inventory =
-      registry.openInventory(account.toStdU16String(), character.toStdU16String());
-  if (!inventory) return loaded;
-  loaded.opened = true;
-  GameRegistry::forEachInventorySlot(*inventory, [&loaded](std::string_view slotData) {
-    loaded.itemNumbers.push_back(conv(slotData));
-  });
-  return loaded;
-}
-
-std::optional<QStringList> Form1::readCharacterNames(GameRegistry& registry,
-                                                     const QString& account) {
-  std::unique_ptr<OpenKey> characters = registry.openCharacters(account.toStdU16String());
-  if (!characters) return std::nullopt;
-  return subkeyNames(*characters);
-}
-
-AccountRead Form1::readAccount(GameRegistry& registry, const QString& account) {
-  AccountRead read{readCharacterNames(registry, account), {}};
-  if (!read.characters) return read;
-  read.inventories.reserve(static_cast<std::size_t>(read.characters->size()));
-  for (const QString& character : *read.characters) {
-    read.inventories.push_back(readInventory(registry, account, character));
-  }
-  return read;
-}
-
-std::uint16_t Form1::conv(std::string_view slotData) { return itemNumber(slotData); }
 
 QString Form1::open_file(std::uint16_t itemNumber, const Catalogue& catalogue) const {
   return QString::fromStdU16String(catalogue.nameOf(itemNumber));

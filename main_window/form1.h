@@ -8,16 +8,13 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_cache.h"
-#include "current_user/current_user_registry.h"
 #include "encodings/ansi_code_page.h"
-#include "main_window/account_read.h"
-#include "registry/game_registry.h"
+#include "game_data/account_read.h"
+#include "game_data/game_data.h"
+#include "registry/registry_backend.h"
 
 class QAction;
 class QComboBox;
@@ -32,19 +29,13 @@ namespace sacotin {
 
 class CrLabel;
 
-// Where the main window reads its data from.
+// Where the main window reads its data from: the window is given the registry.
 struct Form1Sources {
-  std::shared_ptr<RegistryBackend> registry;
+  std::unique_ptr<RegistryBackend> registry;
   std::shared_ptr<const AnsiCodePage> codePage;
   QString cataloguePath;  // liste.dat
   // liste.dat as already read (or being read); null: the window reads cataloguePath itself.
   std::shared_ptr<CatalogueCache> catalogue = nullptr;
-
-  // The current user's registry and the liste.dat beside the executable, both read on other
-  // threads while the window is built (the registry may have been started earlier): the window
-  // waits for them when it first needs them.
-  static Form1Sources forThisMachine(
-      std::shared_ptr<RegistryBackend> registry = readCurrentUserRegistryInBackground());
 };
 
 // The main window. In inventory mode it lists the accounts, the characters of the chosen account
@@ -63,11 +54,14 @@ class Form1 : public QMainWindow {
   // --- The window's behaviour, one method per step ---
   void Form_Load();
   void open_compte();
+  // Lists the characters of the account shown in Combo1, read from the registry or, in a search
+  // run, already read on its second thread.
   void open_chars(int withInventory);
+  void open_chars(int withInventory, const std::optional<QStringList>& characters);
   void see_inv();
   QString open_file(std::uint16_t itemNumber, const Catalogue& catalogue) const;
-  static std::uint16_t conv(std::string_view slotData);
-  void load_search();
+  // Fills the search chooser; false when liste.dat can't be read (the chooser is then empty).
+  bool load_search();
   void search();
 
   // --- Event handlers ---
@@ -94,20 +88,10 @@ class Form1 : public QMainWindow {
   void selectCharacterText(const QString& text);
 
   // --- One inventory load, as a choice and a search run both make it ---
-  // Reading the registry: a character's inventory slots, an account's characters' names (none
-  // when their key can't be opened), an account with all its characters' inventories. They use
-  // nothing but `registry`, so that a search run can make them on a second thread.
-  static InventorySlots readInventory(GameRegistry& registry, const QString& account,
-                                      const QString& character);
-  static std::optional<QStringList> readCharacterNames(GameRegistry& registry,
-                                                       const QString& account);
-  static AccountRead readAccount(GameRegistry& registry, const QString& account);
-  // Showing them: the account's characters in Combo2 (false and a red status line when there
-  // are none to show); an inventory read for the shown character (its item count kept, or a red
-  // status line when its key couldn't be opened).
-  bool listCharacters(const QString& account, const std::optional<QStringList>& names);
+  // An inventory read for the shown character: its item count kept, or a red status line when
+  // its key couldn't be opened.
   void takeInventory(const InventorySlots& loaded, const QString& character);
-  // Both steps for the shown character (of the account shown in Combo1).
+  // Reads and takes the shown character's inventory (of the account shown in Combo1).
   InventorySlots readShownInventory();
   // The catalogue a load or a search run names items with: liste.dat as it is now, or an empty
   // catalogue (every item gets its placeholder name) when it can't be read.
@@ -121,8 +105,8 @@ class Form1 : public QMainWindow {
   // The status line after a load of `count` slots (an empty inventory leaves it as it was).
   void reportLoad(int count, bool catalogueUnreadable);
 
-  Form1Sources sources_;
-  GameRegistry gameRegistry_;
+  // The registry the window reads; lent to a search run's second thread for the run.
+  GameData gameData_;
 
   // Main window state
   Mode mode_ = InventoryMode;
@@ -137,8 +121,6 @@ class Form1 : public QMainWindow {
   QHash<QString, int> characterRows_;
 
   // --- Search mode helpers (search_mode.cpp) ---
-  // load_search's work; false when liste.dat can't be read (the chooser is then left empty).
-  bool fillSearchChooser();
   // During a search run nothing else paints the window: the status line is painted only when
   // its text or colour differs from what the run painted last.
   void repaintStatusIfChanged();

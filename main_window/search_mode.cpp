@@ -4,14 +4,14 @@
 // each account and each character in the inventory choosers in turn, takes that character's
 // inventory as the inventory load does (same keys, status texts and colour) and counts the
 // entries shown under the chosen text. The keys are read ahead of that, account by account, on a
-// second thread (AccountsReader).
+// second thread (AccountsReader), to which the window lends its registry for the run.
 #include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QListWidget>
 #include <QPushButton>
 
-#include "main_window/accounts_reader.h"
+#include "game_data/accounts_reader.h"
 #include "main_window/form1.h"
 #include "main_window/list_box_order.h"
 #include "main_window/status_texts.h"
@@ -29,7 +29,7 @@ bool isSelected(const QComboBox* chooser, const QString& text) {
 void Form1::mnu_recherche_Click() {
   savedAccount = Combo1->currentText();
   savedCharacter = Combo2->currentText();
-  const bool namesListed = fillSearchChooser();
+  const bool namesListed = load_search();
   Frame1[1]->hide();
   Frame5->show();
   // When liste.dat could not be read, load_search has already put its red message in the status
@@ -60,13 +60,11 @@ void Form1::mnu_inv_Click() {
   List1->setFocus();  // the first control of the inventory view
 }
 
-void Form1::load_search() { fillSearchChooser(); }
-
 // Fills the search chooser with every name of liste.dat, read once. The counter is a plain int:
 // a catalogue of more than 32,767 names is listed whole. When liste.dat is missing or can't be
 // read, the chooser stays empty and the status line says so in red (the user can still type a
 // name, for instance a placeholder name, and search for it).
-bool Form1::fillSearchChooser() {
+bool Form1::load_search() {
   Combo3->clear();
   Combo3->clearEditText();
   const std::shared_ptr<const Catalogue> catalogue = catalogueCache_->current();
@@ -109,9 +107,7 @@ void Form1::search() {
   const int accountCount = Combo1->count();
   accounts.reserve(accountCount);
   for (int account = 0; account < accountCount; ++account) accounts << Combo1->itemText(account);
-  AccountsReader reader(
-      [this] { gameRegistry_.refresh(); }, accounts,
-      [this](const QString& account) { return readAccount(gameRegistry_, account); });
+  AccountsReader reader(std::move(gameData_), accounts);
   const LoadCatalogue catalogue = catalogueForLoad();
   std::vector<bool> wantedNumbers(65536, false);
   for (const std::uint16_t number :
@@ -125,7 +121,7 @@ void Form1::search() {
   for (const QString& account : accounts) {
     AccountRead read = reader.next();
     selectAccountText(account);
-    listCharacters(account, read.characters);
+    open_chars(2, read.characters);
     const int characterCount = Combo2->count();
     for (int character = 0; character < characterCount; ++character) {
       selectCharacterText(Combo2->itemText(character));
@@ -142,7 +138,7 @@ void Form1::search() {
       }
     }
   }
-  reader.finish();
+  gameData_ = reader.finish();
   List2->addItems(results);
   if (lastVisited) listInventory(*lastVisited, catalogue);
   setStatus(status_text::searchDone(List2->count() > 0));

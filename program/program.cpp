@@ -1,15 +1,16 @@
 #include "program/program.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <filesystem>
 
-#include "current_user/current_user_registry.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/help_dialog.h"
+#include "encodings/ansi_code_page.h"
 #include "files/file_snapshot.h"
-#include "main_window/form1.h"
 #include "widgets/fonts.h"
 #include "widgets/program_images.h"
 #include "widgets/screen_readers.h"
@@ -34,6 +35,15 @@ void loadFrenchQtTexts(QApplication& application) {
 
 }  // namespace
 
+Form1Sources thisMachineSources(std::unique_ptr<RegistryBackend> registry) {
+  const std::shared_ptr<const AnsiCodePage> codePage = systemAnsiCodePage();
+  const QString cataloguePath = QCoreApplication::applicationDirPath() + "/liste.dat";
+  auto catalogue = std::make_shared<CatalogueCache>(
+      std::filesystem::path(cataloguePath.toStdU16String()), codePage);
+  catalogue->readInBackground();
+  return {std::move(registry), codePage, cataloguePath, std::move(catalogue)};
+}
+
 void setUpApplication(QApplication& application) {
   readLineBreaksOfCrLabels();
   useWindowsFontMetrics();
@@ -43,10 +53,10 @@ void setUpApplication(QApplication& application) {
 
 int runProgram(int& argc, char** argv,
                const std::function<void(QApplication&, Form1&)>& whenShown) {
-  std::shared_ptr<RegistryBackend> registry = readCurrentUserRegistryInBackground();
+  std::unique_ptr<RegistryBackend> registry = readCurrentUserRegistryInBackground();
   QApplication application(argc, argv);
   setUpApplication(application);
-  Form1 window(Form1Sources::forThisMachine(std::move(registry)));
+  Form1 window(thisMachineSources(std::move(registry)));
   connectHelpMenu(window);
   window.show();
   if (whenShown) whenShown(application, window);

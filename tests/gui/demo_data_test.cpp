@@ -15,7 +15,7 @@ class DemoDataTest : public InventoryWindowTest {
   void openDemo() {
     const QString demo = QDir::cleanPath(QString(SACOTIN_TEST_DATA) + "/../../demo");
     window = std::make_unique<Form1>(
-        Form1Sources{std::make_shared<WineUserRegistry>(
+        Form1Sources{std::make_unique<WineUserRegistry>(
                          (demo + "/wine-prefix/user.reg").toStdString(), makeAnsiCodePage(1252)),
                      makeAnsiCodePage(1252), demo + "/liste.dat"});
     window->show();

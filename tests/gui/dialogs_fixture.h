@@ -38,8 +38,8 @@ class DialogsTest : public ::testing::Test {
     registry->addInventory("Beta", "Bertrand");
     registry->addItem("Beta", "Bertrand", 2);
     files.writeCatalogue({"1", "Nom=Epee", "2", "Nom=Bouclier"});
-    window = std::make_unique<Form1>(
-        Form1Sources{registry, makeAnsiCodePage(1252), files.filePath("liste.dat")});
+    window = std::make_unique<Form1>(Form1Sources{sharedWithTest(registry), makeAnsiCodePage(1252),
+                                                  files.filePath("liste.dat")});
     connectHelpMenu(*window);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -52,7 +52,7 @@ class HostileWindowTest : public InventoryWindowTest {
   // Creates the window over the prefix's user.reg and liste.dat, which runs its start-up.
   Form1& openWineWindow() {
     window = std::make_unique<Form1>(Form1Sources{
-        std::make_shared<WineUserRegistry>(userRegPath().toStdString(), makeAnsiCodePage(1252)),
+        std::make_unique<WineUserRegistry>(userRegPath().toStdString(), makeAnsiCodePage(1252)),
         makeAnsiCodePage(1252), cataloguePath()});
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -40,8 +40,8 @@ class InventoryWindowTest : public ::testing::Test {
 
   // Creates the window, which runs its start-up sequence, and shows it.
   Form1& openWindow() {
-    window = std::make_unique<Form1>(
-        Form1Sources{registry, makeAnsiCodePage(1252), files.filePath("liste.dat")});
+    window = std::make_unique<Form1>(Form1Sources{sharedWithTest(registry), makeAnsiCodePage(1252),
+                                                  files.filePath("liste.dat")});
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     return *window;

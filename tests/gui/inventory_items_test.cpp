@@ -85,8 +85,8 @@ TEST_F(InventoryItemsTest, TheProgramFolderMayHaveAnAccentedName) {
   const QByteArray catalogue("1234\r\nNom=Epee\r\n");
   files.write("Jeux é/liste.dat", catalogue);
   addItems({1234});
-  window = std::make_unique<Form1>(
-      Form1Sources{registry, makeAnsiCodePage(1252), files.filePath("Jeux é/liste.dat")});
+  window = std::make_unique<Form1>(Form1Sources{sharedWithTest(registry), makeAnsiCodePage(1252),
+                                                files.filePath("Jeux é/liste.dat")});
   EXPECT_EQ(items(), QStringList({"Epee"}));
 }
 

@@ -15,7 +15,7 @@ class InventoryUserRegTest : public InventoryWindowTest {
 
   Form1& openOn(const QString& userReg) {
     window = std::make_unique<Form1>(Form1Sources{
-        std::make_shared<WineUserRegistry>(userReg.toStdString(), makeAnsiCodePage(1252)),
+        std::make_unique<WineUserRegistry>(userReg.toStdString(), makeAnsiCodePage(1252)),
         makeAnsiCodePage(1252), files.filePath("liste.dat")});
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -16,6 +16,7 @@
 #include <ostream>
 
 #include "main_window/form1.h"
+#include "program/program.h"
 #include "support/scoped_variable.h"
 #include "support/temp_files.h"
 #include "widgets/cr_label.h"
@@ -105,7 +106,7 @@ TEST_P(PrefixSearchTest, TheWindowShowsTheAccountsOfTheFoundPrefix) {
   ScopedVariable dataVariable("XDG_DATA_HOME", test.dataHome ? dataHome.c_str() : nullptr);
   ScopedVariable configVariable("XDG_CONFIG_HOME", nullptr);
 
-  Form1 window(Form1Sources::forThisMachine());
+  Form1 window(thisMachineSources());
   if (test.expectedAccount) {
     EXPECT_EQ(window.Combo1->count(), 1);
     EXPECT_EQ(window.Combo1->currentText(), test.expectedAccount);

@@ -56,12 +56,13 @@ class SearchWindowTest : public InventoryWindowTest {
 
   // Opens the window over a registry that reports every key opened (see WatchedRegistry).
   WatchedRegistry& openWatchedWindow() {
-    auto watched = std::make_shared<WatchedRegistry>(registry);
+    auto watched = std::make_unique<WatchedRegistry>(registry);
+    WatchedRegistry& kept = *watched;  // the window keeps it
     window = std::make_unique<Form1>(
-        Form1Sources{watched, makeAnsiCodePage(1252), files.filePath("liste.dat")});
+        Form1Sources{std::move(watched), makeAnsiCodePage(1252), files.filePath("liste.dat")});
     window->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    return *watched;  // the window keeps it
+    return kept;
   }
 
   QComboBox* nameChooser() const { return control<QComboBox>("Combo3"); }

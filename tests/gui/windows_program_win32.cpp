@@ -47,9 +47,7 @@ TEST(WindowsProgram, ReadsTheCatalogueBesideTheProgramWhateverTheCurrentFolder) 
 
   auto registry = std::make_shared<FakeRegistry>();
   registry->addItem("compte", "perso", 1234);
-  Form1Sources sources = Form1Sources::forThisMachine();
-  sources.registry = registry;
-  Form1 window(sources);
+  Form1 window(thisMachineSources(sharedWithTest(registry)));
   QDir::setCurrent(previous);
 
   ASSERT_EQ(window.List1->count(), 1);
@@ -80,7 +78,7 @@ TEST(WindowsProgram, HelpAndAboutHaveADialogFrameAndNoTaskbarButton) {
                  << QGuiApplication::platformName().toStdString();
   }
   auto registry = std::make_shared<FakeRegistry>();
-  Form1 window(Form1Sources{registry, makeAnsiCodePage(1252), QString()});
+  Form1 window(Form1Sources{sharedWithTest(registry), makeAnsiCodePage(1252), QString()});
   connectHelpMenu(window);
   window.show();
   // Wine's first window on a display takes a few seconds to come up.

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   sacotin::setUpApplication(app);
   QTextStream out(stdout);
 
-  sacotin::Form1 window(sacotin::Form1Sources::forThisMachine());
+  sacotin::Form1 window(sacotin::thisMachineSources());
   sacotin::connectHelpMenu(window);
   window.show();
   QCoreApplication::processEvents();

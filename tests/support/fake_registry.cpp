@@ -110,4 +110,25 @@ std::unique_ptr<OpenKey> FakeRegistry::openKey(std::u16string_view path) {
   return std::make_unique<FakeOpenKey>(*this, wanted, openNow_);
 }
 
+namespace {
+
+class SharedRegistry final : public RegistryBackend {
+ public:
+  explicit SharedRegistry(std::shared_ptr<RegistryBackend> registry)
+      : registry_(std::move(registry)) {}
+  std::unique_ptr<OpenKey> openKey(std::u16string_view path) override {
+    return registry_->openKey(path);
+  }
+  void refresh() override { registry_->refresh(); }
+
+ private:
+  std::shared_ptr<RegistryBackend> registry_;
+};
+
+}  // namespace
+
+std::unique_ptr<RegistryBackend> sharedWithTest(std::shared_ptr<RegistryBackend> registry) {
+  return std::make_unique<SharedRegistry>(std::move(registry));
+}
+
 }  // namespace sacotin::testing

@@ -71,4 +71,8 @@ class FakeRegistry final : public RegistryBackend {
   std::shared_ptr<int> openNow_ = std::make_shared<int>(0);
 };
 
+// A registry to give a window: it reads `registry`, which the test keeps, to change it between
+// the window's steps.
+std::unique_ptr<RegistryBackend> sharedWithTest(std::shared_ptr<RegistryBackend> registry);
+
 }  // namespace sacotin::testing

@@ -1,27 +1,24 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <exception>
-#include <functional>
+#include <future>
 #include <mutex>
-#include <thread>
 
-#include "main_window/account_read.h"
+#include "game_data/account_read.h"
+#include "game_data/game_data.h"
 
 namespace sacotin {
 
 // Reads a search run's accounts on a second thread, one after the other, and hands each over as
-// soon as it is read: the run shows one account while the next ones are read. `prepare` runs on
-// that thread first (bringing the registry up to date). Nothing else may use what `prepare` and
-// `read` use until finish() has returned.
+// soon as it is read: the run shows one account while the next ones are read. The game's data is
+// moved to that thread, which first brings it up to date, and finish() hands it back.
 class AccountsReader {
  public:
-  using ReadAccount = std::function<AccountRead(const QString& account)>;
-
-  AccountsReader(std::function<void()> prepare, QStringList accounts, ReadAccount read);
+  AccountsReader(GameData data, QStringList accounts);
   // Stops reading after the account being read, if finish() wasn't called.
   ~AccountsReader();
   AccountsReader(const AccountsReader&) = delete;
@@ -29,12 +26,11 @@ class AccountsReader {
 
   // The next account of the list, once read. Throws what the reading threw.
   AccountRead next();
-  // Waits for the reading to end (all of it, `prepare` included), throwing what it threw.
-  void finish();
+  // Waits for the reading to end and hands the game's data back; throws what the reading threw.
+  GameData finish();
 
  private:
-  void readAll(const std::function<void()>& prepare, const QStringList& accounts,
-               const ReadAccount& read);
+  void readAll(GameData& data, const QStringList& accounts);
 
   static constexpr std::size_t kAccountsPerWait = 8;
 
@@ -45,7 +41,7 @@ class AccountsReader {
   std::size_t wanted_ = 1;  // how many accounts read the caller is waiting for
   bool ended_ = false;
   bool stopping_ = false;
-  std::thread thread_;
+  std::future<GameData> reading_;  // the second thread, which hands the data back as it ends
 };
 
 }  // namespace sacotin

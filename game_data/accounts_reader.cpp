@@ -1,29 +1,31 @@
-#include "main_window/accounts_reader.h"
+#include "game_data/accounts_reader.h"
 
 #include <stdexcept>
 #include <utility>
 
 namespace sacotin {
 
-AccountsReader::AccountsReader(std::function<void()> prepare, QStringList accounts,
-                               ReadAccount read)
-    : thread_([this, prepare = std::move(prepare), accounts = std::move(accounts),
-               read = std::move(read)] { readAll(prepare, accounts, read); }) {}
+AccountsReader::AccountsReader(GameData data, QStringList accounts) {
+  reading_ = std::async(std::launch::async,
+                        [this, data = std::move(data), accounts = std::move(accounts)]() mutable {
+                          readAll(data, accounts);
+                          return std::move(data);
+                        });
+}
 
 AccountsReader::~AccountsReader() {
   {
     const std::lock_guard lock(mutex_);
     stopping_ = true;
   }
-  if (thread_.joinable()) thread_.join();
+  if (reading_.valid()) reading_.wait();
 }
 
-void AccountsReader::readAll(const std::function<void()>& prepare, const QStringList& accounts,
-                             const ReadAccount& read) {
+void AccountsReader::readAll(GameData& data, const QStringList& accounts) {
   try {
-    prepare();
+    data.refresh();
     for (const QString& account : accounts) {
-      AccountRead one = read(account);
+      AccountRead one = data.account(account);
       const std::lock_guard lock(mutex_);
       if (stopping_) break;
       read_.push_back(std::move(one));
@@ -32,6 +34,9 @@ void AccountsReader::readAll(const std::function<void()>& prepare, const QString
   } catch (...) {
     const std::lock_guard lock(mutex_);
     failure_ = std::current_exception();
+    ended_ = true;
+    changed_.notify_all();
+    throw;
   }
   const std::lock_guard lock(mutex_);
   ended_ = true;
@@ -54,9 +59,6 @@ AccountRead AccountsReader::next() {
   return one;
 }
 
-void AccountsReader::finish() {
-  thread_.join();
-  if (failure_) std::rethrow_exception(failure_);
-}
+GameData AccountsReader::finish() { return reading_.get(); }
 
 }  // namespace sacotin
