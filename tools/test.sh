@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build, then the same tests
-# built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# built with AddressSanitizer and UndefinedBehaviorSanitizer, and with ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +23,10 @@ bash tools/test-install.sh
 cmake --preset asan
 cmake --build --preset asan
 ASAN_OPTIONS=detect_leaks=0 ctest --preset asan
+# Every thread of the program's making, under ThreadSanitizer: the core's and the windows' tests.
+cmake --preset tsan
+cmake --build --preset tsan
+ctest --preset tsan
 bash tools/fuzz.sh 40
 bash tools/bench-smoke.sh build/default
 bash tools/test-windows.sh

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QThreadPool>
 
 #include "program/program.h"
 
@@ -14,5 +15,13 @@ int main(int argc, char** argv) {
   sacotin::setUpApplication(app);
   // Windows animates a chooser's list as it opens (the list shows only when the animation ends).
   QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+  // Qt Gui shares large image conversions and fills out to Qt's thread pool, whose threads hand
+  // work to one another through Qt's own locks, which ThreadSanitizer can't see in Qt's
+  // uninstrumented libraries: one pool thread leaves them nobody to hand work to.
+  QThreadPool::globalInstance()->setMaxThreadCount(1);
+#endif
+#endif
   return RUN_ALL_TESTS();
 }
