@@ -2,6 +2,7 @@
 
 // The lexical rules of Wine's user.reg text, as wineserver applies them: blanks, hex digits and
 // numbers, the escapes of quoted strings and key paths, and how a key path splits into names.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -161,18 +162,25 @@ inline bool startsWith(std::string_view s, std::string_view prefix) {
 }
 
 // Hands each non-empty component of a key path to `visit`, in order, as wineserver splits the
-// path; stops early when `visit` returns false. `Path` is a std::u16string_view, or the
-// std::string_view of a header whose components are separated by doubled backslashes and hold
-// no escape (the empty components between the two backslashes of each pair are left out).
-template <typename Path, typename Visit>
-void forEachComponent(Path path, Visit&& visit) {
-  for (std::size_t start = 0; start <= path.size();) {
-    std::size_t end = path.find('\\', start);
-    if (end == Path::npos) end = path.size();
-    const Path component = path.substr(start, end - start);
-    start = end + 1;
-    if (!component.empty() && !visit(component)) return;
+// path; stops early when `visit` returns false.
+template <typename View, typename Visit>
+void forEachComponentOf(View path, Visit& visit) {
+  constexpr auto kSeparator = typename View::value_type('\\');
+  for (std::size_t start = path.find_first_not_of(kSeparator); start < path.size();) {
+    const std::size_t end = std::min(path.find(kSeparator, start), path.size());
+    if (!visit(path.substr(start, end - start))) return;
+    start = path.find_first_not_of(kSeparator, end);
   }
+}
+template <typename Visit>
+void forEachComponent(std::u16string_view path, Visit&& visit) {
+  forEachComponentOf(path, visit);
+}
+// The same for a header whose components are separated by doubled backslashes and hold no
+// escape: the empty components between the two backslashes of each pair are left out.
+template <typename Visit>
+void forEachComponent(std::string_view path, Visit&& visit) {
+  forEachComponentOf(path, visit);
 }
 
 // The start of the next line in [from, end) whose first non-blank character is '[' (a section
