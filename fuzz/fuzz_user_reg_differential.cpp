@@ -20,7 +20,9 @@
 #include "fuzz/user_reg_checks.h"
 #include "registry/game_registry.h"
 #include "registry/item_number.h"
+#include "registry/wine/wine_keys_around.h"
 #include "registry/wine/wine_registry_file.h"
+#include "registry/wine/wine_registry_parser.h"
 #include "registry/wine/wine_section_filter.h"
 #include "registry/wine/wine_user_registry.h"
 #include "tests/support/same_subtree.h"
@@ -87,7 +89,7 @@ void readAsTheMainWindowDoes(sacotin::RegistryBackend& registry) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const WineRegistryFile whole = parseWineRegistry(bytes);
+  const WineRegistryFile whole = sacotin::parseWineRegistry(bytes);
   const std::vector<std::u16string_view> gameKeys = {sacotin::GameRegistry::kKeyPath,
                                                      sacotin::GameRegistry::kWow64KeyPath};
   sacotin::WineKeysAround around(bytes, gameKeys);

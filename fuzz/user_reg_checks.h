@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "registry/wine/wine_registry_file.h"
+#include "registry/wine/wine_registry_parser.h"
 #include "tests/support/wine_tree_queries.h"
 
 namespace sacotin::fuzzing {
