@@ -10,7 +10,7 @@
 # Debian package keeps the catalogue in /etc/sacotin/liste.dat, a configuration file that
 # upgrades keep when the player changed it, with lib/sacotin/liste.dat a link to it, and the
 # command in /usr/games (see debian-layout.cmake).
-set(sacotin_app_id test.sacotin.Sacotin)
+set(sacotin_app_id ${SACOTIN_APP_ID})
 set(sacotin_program_dir lib/sacotin)
 
 install(TARGETS Sacotin RUNTIME DESTINATION ${sacotin_program_dir})
@@ -39,6 +39,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/docs/${sacotin_app_id}.metainfo.xml
 set(sacotin_docs ${CMAKE_CURRENT_BINARY_DIR}/docs)
 configure_file(resources/linux/sacotin.6 ${sacotin_docs}/sacotin.6 @ONLY)
 configure_file(resources/linux/changelog ${sacotin_docs}/changelog @ONLY)
+# The portable folder's notes (tools/package-linux.sh).
+configure_file(resources/linux/LISEZMOI.txt.in ${sacotin_docs}/LISEZMOI.txt @ONLY)
 add_custom_command(
   OUTPUT ${sacotin_docs}/sacotin.6.gz ${sacotin_docs}/changelog.gz
   COMMAND gzip -9nkf ${sacotin_docs}/sacotin.6 ${sacotin_docs}/changelog
@@ -72,7 +74,8 @@ file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles "/etc/sacotin/liste.dat\
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_BINARY_DIR}/debian/conffiles)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/cmake/debian-layout.cmake)
 # The libraries the program links (found by dpkg-shlibdeps; Qt's xcb and JPEG plug-ins come with
-# libqt6gui6), and what it loads by name: the fonts of its layouts and Qt's French texts.
+# libqt6gui6), and what it loads by name: the fonts of its layouts, Qt's French texts and Qt's
+# Wayland platform (in a Wayland session without an X server, the only one that starts).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n, qt6-wayland")
 include(CPack)

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QPointer>
+#include <QWindow>
 
 #include "dialogs/secondary_window_frame.h"
 #include "widgets/program_images.h"
@@ -39,6 +40,7 @@ namespace {
 class KeyboardReturn : public QObject {
  public:
   KeyboardReturn(QWidget* window, QWidget* previous) : QObject(window), previous_(previous) {
+    setObjectName(kName);
     window->installEventFilter(this);
   }
 
@@ -56,7 +58,13 @@ class KeyboardReturn : public QObject {
     return false;
   }
 
+  // The one a window has, if any.
+  static QObject* of(QWidget* window) {
+    return window->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly);
+  }
+
  private:
+  static inline const QString kName = QStringLiteral("KeyboardReturn");
   QPointer<QWidget> previous_;
 };
 
@@ -64,6 +72,19 @@ class KeyboardReturn : public QObject {
 
 void showModeless(QWidget* window, QWidget* focus) {
   QWidget* previous = QApplication::activeWindow();
+  if (window->isVisible() && previous != window && comesForwardShownAnew()) {
+    // Asked for again while another window is in front of it. Not every desktop brings a shown
+    // window forward when asked: Wayland compositors do only for a request that carries a token
+    // of the user's last input, which Qt 6.4 doesn't get them, and some window managers give it
+    // the keyboard but leave it behind. Every one of them brings a window that appears forward
+    // with the keyboard, as when it was first shown: it is hidden, and shown anew below.
+    delete KeyboardReturn::of(window);  // the keyboard goes back where it is now, below
+    window->hide();
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    // A new native window, where it was: an X11 window manager lets go of an unmapped window
+    // at its frame's corner, where the window mapped again would open.
+    window->windowHandle()->destroy();
+  }
   if (!window->isVisible() && previous && previous != window) new KeyboardReturn(window, previous);
   window->show();
   // It takes the keyboard, on a desktop whose window manager would leave it elsewhere too.

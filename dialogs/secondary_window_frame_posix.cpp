@@ -10,4 +10,6 @@ void giveSecondaryWindowFrame(QDialog* window) {
                          Qt::WindowCloseButtonHint);
 }
 
+bool comesForwardShownAnew() { return true; }
+
 }  // namespace sacotin

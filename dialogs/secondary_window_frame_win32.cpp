@@ -59,4 +59,6 @@ void giveSecondaryWindowFrame(QDialog* window) {
   HiddenOwner::install();
 }
 
+bool comesForwardShownAnew() { return false; }
+
 }  // namespace sacotin

@@ -11,6 +11,8 @@
 #include "dialogs/help_dialog.h"
 #include "encodings/ansi_code_page.h"
 #include "files/file_snapshot.h"
+#include "program/qt_platform.h"
+#include "sacotin_version.h"
 #include "widgets/fonts.h"
 #include "widgets/program_images.h"
 #include "widgets/screen_readers.h"
@@ -45,6 +47,11 @@ Form1Sources thisMachineSources(std::unique_ptr<RegistryBackend> registry) {
 }
 
 void setUpApplication(QApplication& application) {
+  // Its windows carry the names its desktop menu entry gives them (docks and taskbars group the
+  // windows with the entry and show its icon): the Wayland app_id is the entry's name, the X11
+  // class the entry's StartupWMClass.
+  QApplication::setApplicationName(QStringLiteral("Sacotin"));
+  QApplication::setDesktopFileName(QStringLiteral(SACOTIN_APP_ID));
   readLineBreaksOfCrLabels();
   useWindowsFontMetrics();
   loadFrenchQtTexts(application);
@@ -54,6 +61,7 @@ void setUpApplication(QApplication& application) {
 int runProgram(int& argc, char** argv,
                const std::function<void(QApplication&, Form1&)>& whenShown) {
   std::unique_ptr<RegistryBackend> registry = readCurrentUserRegistryInBackground();
+  chooseQtPlatform();
   QApplication application(argc, argv);
   setUpApplication(application);
   Form1 window(thisMachineSources(std::move(registry)));

@@ -3,16 +3,18 @@
 # desktop without installing anything (Fedora, Arch, SteamOS's desktop mode, older Ubuntus):
 #   build/app/Sacotin-<version>-linux-x86_64.tar.gz, one folder Sacotin-<version>-linux-x86_64/
 #   with the program Sacotin, liste.dat, LISEZMOI.txt, and in lib/ and plugins/ every library
-#   and Qt plug-in it needs that a desktop may lack or hold in another version. Only what every
-#   desktop has is left to the system: glibc, libstdc++, X11 and xcb's core, GL, fontconfig,
-#   freetype, harfbuzz, D-Bus and GLib. The program finds its libraries beside it ($ORIGIN) and
+#   and Qt plug-in it needs that a desktop may lack or hold in another version (Qt's platforms for
+#   X11 and for Wayland, with what Wayland's loads: its shell integration and its title bar).
+#   Only what every desktop has is left to the system: glibc, libstdc++, X11 and xcb's core with
+#   the X session management libraries (SM, ICE), GL, fontconfig, freetype, harfbuzz, D-Bus and
+#   GLib. The program finds its libraries beside it ($ORIGIN) and
 #   Qt its plug-ins and French texts through qt.conf: no script, no environment variable.
 # Prints the archive's path. SACOTIN_APP_BUILD_DIR chooses another build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-bash tools/install-deps.sh patchelf binutils qt6-translations-l10n
+bash tools/install-deps.sh patchelf binutils qt6-translations-l10n qt6-wayland
 
 build_dir=${SACOTIN_APP_BUILD_DIR:-$root/build/app}
 cmake --preset app -B "$build_dir" >/dev/null
@@ -23,16 +25,22 @@ name=Sacotin-$version-linux-x86_64
 staging=$build_dir/package-linux
 folder=$staging/$name
 rm -rf "$staging"
-mkdir -p "$folder"/{lib,plugins/platforms,plugins/imageformats,translations,licences}
+mkdir -p "$folder"/{lib,plugins/platforms,plugins/imageformats,translations,licences} \
+  "$folder"/plugins/{wayland-shell-integration,wayland-decoration-client}
 
 qt_plugins=$(qtpaths6 --query QT_INSTALL_PLUGINS 2>/dev/null ||
   echo /usr/lib/x86_64-linux-gnu/qt6/plugins)
 cp "$build_dir/Sacotin" "$folder/"
-cp "$qt_plugins"/platforms/{libqxcb.so,libqoffscreen.so} "$folder/plugins/platforms/"
+cp "$qt_plugins"/platforms/{libqxcb.so,libqwayland-generic.so,libqoffscreen.so} \
+  "$folder/plugins/platforms/"
+# What Qt's Wayland platform loads: the desktop shell's protocol, and its own title bar where the
+# compositor draws none (GNOME).
+cp "$qt_plugins/wayland-shell-integration/libxdg-shell.so" "$folder/plugins/wayland-shell-integration/"
+cp "$qt_plugins/wayland-decoration-client/libbradient.so" "$folder/plugins/wayland-decoration-client/"
 cp "$qt_plugins/imageformats/libqjpeg.so" "$folder/plugins/imageformats/"  # the picture
 cp /usr/share/qt6/translations/qtbase_fr.qm "$folder/translations/"
 cp demo/liste.dat "$folder/"
-sed "s/@PROJECT_VERSION@/$version/g" resources/linux/LISEZMOI.txt.in >"$folder/LISEZMOI.txt"
+cp "$build_dir/docs/LISEZMOI.txt" "$folder/"
 cp resources/fonts/OFL.txt "$folder/licences/fonts-OFL.txt"
 printf '[Paths]\nPrefix = .\nPlugins = plugins\nTranslations = translations\n' >"$folder/qt.conf"
 

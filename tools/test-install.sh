@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/install-deps.sh desktop-file-utils appstream dpkg-dev lintian patchelf binutils xvfb \
-  x11-utils dbus-x11 at-spi2-core python3-pyatspi
+  x11-utils dbus-x11 at-spi2-core python3-pyatspi qt6-wayland xwayland mutter
 
 cmake --preset app
 cmake --build --preset app

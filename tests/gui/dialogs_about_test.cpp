@@ -62,13 +62,13 @@ TEST_F(AboutWindowTest, OkUnloadsTheWindowAndTheNextRequestLoadsItAgain) {
 
 TEST_F(AboutWindowTest, EnterAndEscapePressOk) {
   expectUnloadedBy([](frmAbout* about) {
-    ASSERT_TRUE(QTest::qWaitForWindowActive(about));  // it takes the keyboard as it opens
+    ASSERT_TRUE(holdsKeyboard(about));  // it takes the keyboard as it opens
     EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>(about, "cmdOK"));
     QTest::keyClick(about->windowHandle(), Qt::Key_Return);
   });
   // ... and gives it back as it goes, where a window manager decides (not offscreen).
   if (onDesktop()) {
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_TRUE(holdsKeyboard(window.get()));
   }
   expectUnloadedBy([](frmAbout* about) { QTest::keyClick(about->windowHandle(), Qt::Key_Escape); });
   // OK is the default button: Enter presses it while the picture has the focus as well.

@@ -21,6 +21,7 @@
 #include "support/fake_registry.h"
 #include "support/layout_font.h"
 #include "support/temp_files.h"
+#include "support/window_keyboard.h"
 
 namespace sacotin::testing {
 
@@ -47,7 +48,7 @@ class DialogsTest : public ::testing::Test {
     // back to it; a window manager may not have activated it yet.
     if (onDesktop()) {
       window->activateWindow();
-      ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+      ASSERT_TRUE(holdsKeyboard(window.get()));
     }
   }
 
@@ -85,7 +86,7 @@ class DialogsTest : public ::testing::Test {
     Dialog* help = Dialog::instance();
     EXPECT_NE(help, nullptr);
     if (help) {
-      EXPECT_TRUE(QTest::qWaitForWindowActive(help));
+      EXPECT_TRUE(holdsKeyboard(help));
     }
     return help;
   }
@@ -95,7 +96,7 @@ class DialogsTest : public ::testing::Test {
     frmAbout* about = frmAbout::instance();
     EXPECT_NE(about, nullptr);
     if (about) {
-      EXPECT_TRUE(QTest::qWaitForWindowActive(about));
+      EXPECT_TRUE(holdsKeyboard(about));
     }
     return about;
   }

@@ -81,7 +81,7 @@ TEST_F(HelpWindowTest, CloseBoxUnloadsTheWindowAndTheNextRequestLoadsANewOne) {
 TEST_F(HelpWindowTest, OkButtonHoldsTheFocusAndEnterPressesIt) {
   Dialog* help = openHelp();
   auto* ok = control<QPushButton>(help, "OKButton");
-  ASSERT_TRUE(QTest::qWaitForWindowActive(help));  // it takes the keyboard as it opens
+  ASSERT_TRUE(holdsKeyboard(help));  // it takes the keyboard as it opens
   EXPECT_EQ(QApplication::focusWidget(), ok);
   QTest::keyClick(help->windowHandle(), Qt::Key_Return);
   processDeletions();
@@ -89,7 +89,7 @@ TEST_F(HelpWindowTest, OkButtonHoldsTheFocusAndEnterPressesIt) {
   EXPECT_FALSE(help->isVisible());
   // ... and gives it back as it goes, where a window manager decides (not offscreen).
   if (onDesktop()) {
-    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_TRUE(holdsKeyboard(window.get()));
   }
 }
 

@@ -12,6 +12,7 @@
 #include "main_window/form1.h"
 #include "support/fake_registry.h"
 #include "support/temp_files.h"
+#include "support/window_keyboard.h"
 #include "widgets/cr_label.h"
 
 namespace sacotin::testing {

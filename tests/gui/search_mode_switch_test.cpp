@@ -15,7 +15,7 @@ TEST_F(SearchModeSwitchTest, EachModeShowsItsFrameCaptionAndMenuItem) {
   openWindow();
   expectInventoryMode();
   window->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ASSERT_TRUE(holdsKeyboard(window.get()));
   characters()->setFocus();
 
   // The keyboard goes to the first control of the view shown, whichever way the mode changes.

@@ -22,7 +22,7 @@ report=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $report"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 fonts-liberation \
-  qt6-translations-l10n; do
+  qt6-translations-l10n qt6-wayland; do
   grep -qw -- "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 

@@ -2,13 +2,15 @@
 # Checks the Linux folder (tools/package-linux.sh) as a player gets it: unpacked into a folder
 # whose path holds blanks and accents, its program started from another folder on the demo data
 # shows, through its own libraries and plug-ins, what the build's program shows (read as a
-# screen reader reads it); no Qt, ICU or libyaml library and no Qt plug-in comes from outside the
-# folder; no file in it needs a glibc newer than 2.35 or a libstdc++ newer than GCC 12's.
+# screen reader reads it), on X11 and on Wayland (GNOME's compositor, headless) natively with
+# QT_QPA_PLATFORM=wayland; started there with nothing set, it prints nothing. No Qt, ICU,
+# libyaml or Wayland library and no Qt plug-in comes from outside the folder; no file in it needs
+# a glibc newer than 2.35 or a libstdc++ newer than GCC 12's.
 # Usage: check_linux_folder.sh ARCHIVE BUILT_PROGRAM
 set -euo pipefail
 archive=$(realpath "$1") built=$(realpath "$2")
 root=$(cd "$(dirname "$0")/../.." && pwd)
-here=$(dirname "$0")
+here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 xvfb_pid="" bus_pid="" app_pid=""
 source "$root/tools/virtual-display.sh"
@@ -53,16 +55,60 @@ bus_pid=$DBUS_SESSION_BUS_PID
 bus_pid="$bus_pid $!"
 
 shows "$folder/Sacotin" >"$work/folder.txt" || fail "the folder's program showed no inventory"
-# The mapped files' paths, which may hold blanks: all that follows the fifth field.
-loaded=$(sed -E 's/^([^ ]+ +){5}//' "/proc/$app_pid/maps" | grep -E 'libQt6|libicu|libyaml|/plugins/' |
-  sort -u)
+# The libraries and plug-ins the program took from the folder, or from outside it: the mapped
+# files' paths, which may hold blanks (all that follows the fifth field).
+loaded_by() {
+  sed -E 's/^([^ ]+ +){5}//' "/proc/$1/maps" |
+    grep -E 'libQt6|libicu|libyaml|libwayland|/plugins/' | sort -u
+}
+expect_from_folder() {
+  local outside
+  outside=$(grep -v -F "$folder/" <<<"$1" || true)
+  [ -z "$outside" ] || fail "loaded from outside the folder: $outside"
+}
+loaded=$(loaded_by "$app_pid")
 stop_processes "$app_pid"
-outside=$(grep -v -F "$folder/" <<<"$loaded" || true)
-[ -z "$outside" ] || fail "loaded from outside the folder: $outside"
+expect_from_folder "$loaded"
 grep -q 'libqxcb.so' <<<"$loaded" || fail "the folder's xcb plug-in was not loaded"
 shows "$built" >"$work/built.txt" || fail "the build's program showed no inventory"
 stop_processes "$app_pid"
 app_pid=""
 diff -u "$work/built.txt" "$work/folder.txt" || fail "the folder's program shows another inventory"
+
+# On Wayland: GNOME's compositor, headless, with its XWayland display.
+stop_processes $bus_pid $xvfb_pid
+bus_pid="" xvfb_pid=""
+unset DISPLAY
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix  # Xwayland's sockets
+cat >"$work/wayland.sh" <<SESSION
+/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+cd "$work/ailleurs"
+QT_QPA_PLATFORM=wayland "$folder/Sacotin" >"$work/wayland.out" 2>&1 &
+app=\$!
+/usr/bin/python3 "$here/read_main_window.py" >"$work/wayland.txt" &&
+  sed -E 's/^([^ ]+ +){5}//' /proc/\$app/maps >"$work/wayland.maps"
+kill \$app
+env -u QT_QPA_PLATFORM "$folder/Sacotin" >"$work/chosen.out" 2>&1 &
+app=\$!
+/usr/bin/python3 "$here/read_main_window.py" >/dev/null
+kill \$app
+SESSION
+dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x800 -- \
+  bash "$work/wayland.sh" >"$work/mutter.log" 2>&1 || true
+if [ ! -s "$work/wayland.maps" ]; then
+  cat "$work/wayland.out" >&2
+  fail "with QT_QPA_PLATFORM=wayland no window showed"
+fi
+diff -u "$work/built.txt" "$work/wayland.txt" ||
+  fail "on Wayland the folder's program shows another inventory"
+loaded=$(grep -E 'libQt6|libicu|libyaml|libwayland|/plugins/' "$work/wayland.maps" | sort -u)
+expect_from_folder "$loaded"
+for plugin in libqwayland-generic.so libxdg-shell.so; do
+  grep -q "$plugin" <<<"$loaded" || fail "natively on Wayland, the folder's $plugin was not loaded"
+done
+[ ! -s "$work/chosen.out" ] ||
+  fail "in a Wayland session with nothing set, it printed: $(cat "$work/chosen.out")"
 echo "the folder's program shows $(($(wc -l <"$work/folder.txt") - 1)) items of the first" \
-  "character through its own libraries and plug-ins"
+  "character through its own libraries and plug-ins, on X11 and natively on Wayland"
