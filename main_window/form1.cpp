@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>

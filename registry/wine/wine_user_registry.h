@@ -43,7 +43,9 @@ class WineUserRegistry final : public RegistryBackend {
   std::unique_ptr<OpenKey> openKey(std::u16string_view path) override;
   void refresh() override;
 
-  // How many times the file has been parsed so far.
+  // How many times the file has been parsed so far: the only sign, from outside, that a file
+  // that did not change is not parsed again (the keys answer the same either way), which the
+  // tests and the benchmark check.
   int parseCount() const { return parseCount_; }
 
  private:
