@@ -114,34 +114,32 @@ unset DISPLAY
 # mutter starts Xwayland, which wants the X sockets' folder writable by all.
 mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix
 
+# Runs a session's checks in a compositor, started by the given command followed by the path of
+# the session's script.
+check_in() {
+  local session=$1 run=$2 script
+  shift 2
+  script=$(session_script "$session" "$run")
+  "$@" "$script" >"$work/$session.log" 2>&1 || true
+  session_passed "$session" || failed+=("$session")
+}
+
 echo "== GNOME's compositor (mutter), headless"
 new_runtime_dir mutter
-for session in mutter mutter-x11; do
-  case $session in
-    mutter) run="wayland --expect-platform wayland --tests '$tests'" ;;
-    mutter-x11) run="$on_x11 --layout-positions" ;;
-  esac
-  script=$(session_script "$session" "$run")
-  dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x800 -- bash "$script" \
-    >"$work/$session.log" 2>&1 || true
-  session_passed "$session" || failed+=("$session")
-done
+mutter=(dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x800 -- bash)
+check_in mutter "wayland --expect-platform wayland --tests '$tests'" "${mutter[@]}"
+check_in mutter-x11 "$on_x11 --layout-positions" "${mutter[@]}"
 
 echo "== KDE's compositor (KWin), headless"
 # A plain copy: the installed binary carries a file capability that a container may refuse.
 cp /usr/bin/kwin_wayland "$work/kwin_wayland"
 new_runtime_dir kwin
 export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1  # lets our client use its fake input
-for session in kwin kwin-x11; do
-  case $session in
-    kwin) run="wayland --expect-platform wayland --desktop-entry $entry --tests '$tests'" ;;
-    kwin-x11) run="$on_x11 --layout-positions" ;;
-  esac
-  script=$(session_script "$session" "$run")
-  dbus-run-session -- "$work/kwin_wayland" --virtual --xwayland --width 1280 --height 800 \
-    --exit-with-session "$script" >"$work/$session.log" 2>&1 || true
-  session_passed "$session" || failed+=("$session")
-done
+kwin=(dbus-run-session -- "$work/kwin_wayland" --virtual --xwayland --width 1280 --height 800
+  --exit-with-session)
+check_in kwin "wayland --expect-platform wayland --desktop-entry $entry --tests '$tests'" \
+  "${kwin[@]}"
+check_in kwin-x11 "$on_x11 --layout-positions" "${kwin[@]}"
 unset KWIN_WAYLAND_NO_PERMISSION_CHECKS
 
 echo "== sway, headless, as a user of its own"

@@ -140,6 +140,14 @@ def check_positions():
                     print(f"ok   {title} at {(x, y)}, as the layout")
 
 
+def asked_again(session, ask, title, situation):
+    """The player brings the main window forward, then asks for the window again from the menu."""
+    session.bring_forward(MAIN)
+    expect(f"the player brings the main window forward ({situation})", MAIN, ITEM_LIST, session)
+    keys(session, ask)
+    expect(f"{title} asked for from the menu comes forward ({situation})", title, OK, session)
+
+
 def scenario(session, args):
     expect("start", MAIN, ITEM_LIST, session)
     keys(session, SWITCH_MODE)
@@ -157,32 +165,19 @@ def scenario(session, args):
 
     keys(session, ASK_HELP)
     expect("aide again: Help shown again", HELP, OK, session)
-    session.bring_forward(MAIN)
-    expect("the player brings the main window forward", MAIN, ITEM_LIST, session)
-    keys(session, ASK_HELP)
-    expect("aide while Help is open behind: Help comes forward", HELP, OK, session)
-
-    session.bring_forward(MAIN)
-    expect("the main window forward again", MAIN, ITEM_LIST, session)
-    keys(session, ASK_ABOUT)
-    expect("à propos: About opens in front of Help", ABOUT, OK, session)
+    asked_again(session, ASK_HELP, HELP, "Help open behind")
+    asked_again(session, ASK_ABOUT, ABOUT, "the first time, Help open behind")
     if args.layout_positions:
         check_positions()
     if args.desktop_entry:
         check_names(session, args.desktop_entry)
-    session.bring_forward(MAIN)
-    expect("the main window forward, About and Help behind", MAIN, ITEM_LIST, session)
-    keys(session, ASK_ABOUT)
-    expect("à propos while About is open behind: About comes forward", ABOUT, OK, session)
-    session.bring_forward(MAIN)
-    expect("the main window forward once more", MAIN, ITEM_LIST, session)
-    keys(session, ASK_HELP)
-    expect("aide while Help is behind About: Help comes forward", HELP, OK, session)
+    asked_again(session, ASK_ABOUT, ABOUT, "About open behind, Help behind it")
+    asked_again(session, ASK_HELP, HELP, "Help open behind About")
     keys(session, [["Return"]])
     expect("Enter: Help hides, the keyboard back in the main window", MAIN, ITEM_LIST, session,
            absent=HELP)
     keys(session, ASK_ABOUT)
-    expect("à propos while About is open behind: About comes forward", ABOUT, OK, session)
+    expect("à propos: About, left open behind, comes forward", ABOUT, OK, session)
     keys(session, [["Escape"]])
     expect("Escape: About closes, the keyboard back in the main window", MAIN, ITEM_LIST,
            session, absent=ABOUT)
