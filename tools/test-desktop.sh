@@ -127,7 +127,8 @@ check_in() {
 echo "== GNOME's compositor (mutter), headless"
 new_runtime_dir mutter
 mutter=(dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x800 -- bash)
-check_in mutter "wayland --expect-platform wayland --tests '$tests'" "${mutter[@]}"
+native="wayland --expect-platform wayland --quiet-start --tests '$tests'"
+check_in mutter "$native" "${mutter[@]}"
 check_in mutter-x11 "$on_x11 --layout-positions" "${mutter[@]}"
 
 echo "== KDE's compositor (KWin), headless"
@@ -137,8 +138,7 @@ new_runtime_dir kwin
 export KWIN_WAYLAND_NO_PERMISSION_CHECKS=1  # lets our client use its fake input
 kwin=(dbus-run-session -- "$work/kwin_wayland" --virtual --xwayland --width 1280 --height 800
   --exit-with-session)
-check_in kwin "wayland --expect-platform wayland --desktop-entry $entry --tests '$tests'" \
-  "${kwin[@]}"
+check_in kwin "$native --desktop-entry $entry" "${kwin[@]}"
 check_in kwin-x11 "$on_x11 --layout-positions" "${kwin[@]}"
 unset KWIN_WAYLAND_NO_PERMISSION_CHECKS
 
