@@ -11,7 +11,6 @@
 # Usage: test-desktop.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 build_dir=$(realpath "$1")
 
 bash tools/install-deps.sh xvfb x11-utils xdotool openbox dbus-x11 at-spi2-core python3-pyatspi \
