@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const WineRegistryFile whole = sacotin::parseWineRegistry(bytes);
   const std::vector<std::u16string_view> gameKeys = {sacotin::GameRegistry::kKeyPath,
                                                      sacotin::GameRegistry::kWow64KeyPath};
-  sacotin::WineKeysAround around(bytes, gameKeys);
+  sacotin::WineKeysAround around(std::string(bytes), gameKeys);
   sacotin::WineSectionFilter filter(gameKeys);
   const std::size_t partSize = size % 13 + 1;
   for (std::size_t at = 0; at < size; at += partSize) filter.append(bytes.substr(at, partSize));

@@ -13,18 +13,10 @@ constexpr std::u16string_view kOneKeyName = u"k";
 
 }  // namespace
 
-WineKeysAround::WineKeysAround(std::string_view text,
-                               const std::vector<std::u16string_view>& keys) {
-  WineTreeAround parsed = parseWineRegistryAround(text, keys, false);
-  tree_ = std::move(parsed.tree);
-  sections_ = std::move(parsed.sections);
-  text_ = std::make_shared<const std::string>(std::move(parsed.copiedLines));
-}
-
 WineKeysAround::WineKeysAround(std::string&& text, const std::vector<std::u16string_view>& keys,
                                std::shared_ptr<WineValuesMemo> memo)
     : text_(std::make_shared<const std::string>(std::move(text))), memo_(std::move(memo)) {
-  WineTreeAround parsed = parseWineRegistryAround(*text_, keys, true);
+  WineTreeAround parsed = parseWineRegistryAround(*text_, keys);
   tree_ = std::move(parsed.tree);
   sections_ = std::move(parsed.sections);
 }

@@ -20,11 +20,9 @@ class WineKeysAround {
  public:
   using KeyId = WineRegistryFile::KeyId;
 
-  // A copy of the sections' lines is kept.
-  WineKeysAround(std::string_view text, const std::vector<std::u16string_view>& keys);
-  // The text itself is kept for the sections' lines. A key's values that `memo` kept from a
-  // previous version of the file, parsed from the same lines, are taken from it instead of being
-  // parsed again.
+  // The text is kept for the sections' lines. A key's values that `memo` kept from a previous
+  // version of the file, parsed from the same lines, are taken from it instead of being parsed
+  // again.
   WineKeysAround(std::string&& text, const std::vector<std::u16string_view>& keys,
                  std::shared_ptr<WineValuesMemo> memo = nullptr);
 

@@ -12,9 +12,8 @@ using namespace wine_text;
 WineRegistryFile parseWineRegistry(std::string_view text) { return WineRegistryParser(text).run(); }
 
 WineTreeAround parseWineRegistryAround(std::string_view text,
-                                       const std::vector<std::u16string_view>& keys,
-                                       bool textIsKept) {
-  return WineRegistryParser(text, keys, textIsKept).runAround();
+                                       const std::vector<std::u16string_view>& keys) {
+  return WineRegistryParser(text, keys).runAround();
 }
 
 WineRegistryFile parseOneKeyValues(std::string_view text) {
@@ -25,7 +24,7 @@ WineRegistryFile parseOneKeyValues(std::string_view text) {
 
 WineTreeAround WineRegistryParser::runAround() {
   WineRegistryFile tree = run();
-  return {std::move(tree), std::move(deferred_), std::move(copiedLines_)};
+  return {std::move(tree), std::move(deferred_)};
 }
 
 WineRegistryFile WineRegistryParser::run() {

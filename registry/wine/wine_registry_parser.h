@@ -31,13 +31,11 @@ struct WineDeferredSection {
   std::uint32_t length = 0;
 };
 
-// A parse of only the keys at, above and below some keys: their tree, without values, and the
-// lines of each of their sections, by key and then in file order. The lines lie in the parsed
-// text itself when the caller keeps it, else in `copiedLines`.
+// A parse of only the keys at, above and below some keys: their tree, without values, and where
+// the lines of each of their sections lie in the parsed text, by key and then in file order.
 struct WineTreeAround {
   WineRegistryFile tree;
   std::vector<WineDeferredSection> sections;
-  std::string copiedLines;
 };
 
 // Parses the whole text of a user.reg. Without the exact header line "WINE REGISTRY Version 2"
@@ -49,11 +47,10 @@ WineRegistryFile parseWineRegistry(std::string_view text);
 // line that starts with '[' (or further, where a full parse would take that line as the
 // continuation of a hex value). For every key at or below one of `keys`, the subkeys, values
 // (parsed from the kept lines), order, data and spelling are exactly those parseWineRegistry
-// gives, whatever the rest of the file holds; keys elsewhere are missing or incomplete. With
-// `textIsKept`, the sections' lines are not copied: the caller keeps `text` for them.
+// gives, whatever the rest of the file holds; keys elsewhere are missing or incomplete. The
+// caller keeps `text` for the sections' lines.
 WineTreeAround parseWineRegistryAround(std::string_view text,
-                                       const std::vector<std::u16string_view>& keys,
-                                       bool textIsKept);
+                                       const std::vector<std::u16string_view>& keys);
 
 // The values of one key, from a user.reg of that key's sections alone (wine_keys_around.h makes
 // it): names are stored as they come, without sharing repeated ones.
@@ -64,12 +61,11 @@ inline constexpr std::uint32_t kNoKey = std::numeric_limits<std::uint32_t>::max(
 
 class WineRegistryParser {
  public:
-  // With `keys`, only the sections at, above and below those keys are loaded, their lines kept
-  // (copied unless `textIsKept`) for their values to be parsed later.
+  // With `keys`, only the sections at, above and below those keys are loaded, where their lines
+  // lie noted for their values to be parsed later.
   explicit WineRegistryParser(std::string_view text,
-                              const std::vector<std::u16string_view>& keys = {},
-                              bool textIsKept = false)
-      : text_(text), wantedKeys_(keys), textIsKept_(textIsKept) {}
+                              const std::vector<std::u16string_view>& keys = {})
+      : text_(text), wantedKeys_(keys) {}
 
   // No sharing of repeated value names, which pays in a whole file, not in one key's values.
   void storeNamesAsTheyCome() { interning_ = false; }
@@ -122,7 +118,8 @@ class WineRegistryParser {
   // For a key of the tree (`key`), its "#link" lines are read too, where there may be one.
   void skipSection(KeyId key);
 
-  // Keeps the lines of a section of the tree for the time its key's values are asked for.
+  // Notes where the lines of a section of the tree lie, for the time its key's values are asked
+  // for.
   void deferSection();
 
   // Parses a value line only for the lines it consumes; the tree is left as it was.
@@ -179,10 +176,8 @@ class WineRegistryParser {
   std::size_t pos_ = 0;
   WineRegistryFile file_;
   std::vector<WineDeferredSection> deferred_;
-  std::string copiedLines_;
   KeyId current_ = kNoKey;
   WantedKeys wantedKeys_;  // empty: every key
-  bool textIsKept_;        // the caller keeps the text for the deferred sections' lines
   bool dropping_ = false;  // parsing a value to drop it
   // Sharing repeated value names pays in a whole file, not in one key's values.
   bool interning_ = true;

@@ -39,13 +39,8 @@ void WineRegistryParser::skipSection(KeyId key) {
 void WineRegistryParser::deferSection() {
   const std::size_t begin = pos_;
   skipSection(current_);
-  const auto length = static_cast<std::uint32_t>(pos_ - begin);
-  if (textIsKept_) {  // the caller keeps the text, so the lines are where they are
-    deferred_.push_back({current_, static_cast<std::uint32_t>(begin), length});
-    return;
-  }
-  deferred_.push_back({current_, static_cast<std::uint32_t>(copiedLines_.size()), length});
-  copiedLines_.append(text_.substr(begin, pos_ - begin));
+  deferred_.push_back(
+      {current_, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(pos_ - begin)});
 }
 
 void WineRegistryParser::dropValue(std::string_view line) {

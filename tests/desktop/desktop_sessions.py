@@ -27,6 +27,15 @@ class Session:
     name = "?"
 
     def press(self, chord):
+        for name in chord:
+            self.key(name, True)
+            time.sleep(0.03)
+        for name in reversed(chord):
+            self.key(name, False)
+            time.sleep(0.03)
+
+    def key(self, name, pressed):
+        """One key pressed or released, where the session sends keys one at a time."""
         raise NotImplementedError
 
     def bring_forward(self, title):
@@ -115,13 +124,8 @@ class MutterSession(Session):
         self.x_windows = x_windows
         self.press(["Shift_L"])  # the seat's keyboard exists from its first key on
 
-    def press(self, chord):
-        for name in chord:
-            self.session.NotifyKeyboardKeysym(self.dbus.UInt32(KEYS[name][0]), True)
-            time.sleep(0.03)
-        for name in reversed(chord):
-            self.session.NotifyKeyboardKeysym(self.dbus.UInt32(KEYS[name][0]), False)
-            time.sleep(0.03)
+    def key(self, name, pressed):
+        self.session.NotifyKeyboardKeysym(self.dbus.UInt32(KEYS[name][0]), pressed)
 
     def top_window(self):
         return x11_stacking_top(self.titles) if self.x_windows else None
@@ -204,8 +208,7 @@ class KWinSession(Session):
         self.x_windows = x_windows
         self.helper = subprocess.Popen([helper], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                        text=True)
-        self.ask("key 42 1")
-        self.ask("key 42 0")
+        self.press(["Shift_L"])  # the seat's keyboard exists from its first key on
 
     def ask(self, command):
         self.helper.stdin.write(command + "\n")
@@ -217,13 +220,8 @@ class KWinSession(Session):
                 return lines
             lines.append(line.rstrip("\n"))
 
-    def press(self, chord):
-        for name in chord:
-            self.ask(f"key {KEYS[name][1]} 1")
-            time.sleep(0.03)
-        for name in reversed(chord):
-            self.ask(f"key {KEYS[name][1]} 0")
-            time.sleep(0.03)
+    def key(self, name, pressed):
+        self.ask(f"key {KEYS[name][1]} {int(pressed)}")
 
     def windows(self):
         """The program's windows, bottom to top: (active, app_id, title)."""

@@ -429,7 +429,7 @@ TEST(WineRegistryFileAround, TheGameKeysAreExactlyThoseOfTheWholeFile) {
   for (const auto& [name, text] : files) {
     ASSERT_FALSE(text.empty()) << name;
     const WineRegistryFile whole = parseWineRegistry(text);
-    WineKeysAround around(std::string_view(text), gameKeys);
+    WineKeysAround around(std::string(text), gameKeys);
     for (const std::u16string_view key : gameKeys) {
       std::string difference;
       EXPECT_TRUE(testing::sameSubtree(whole, around, key, &difference))
